@@ -1,0 +1,2 @@
+#include "outside/errtext6/errmsg.h"
+// replaced by the message library

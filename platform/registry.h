@@ -1,0 +1,61 @@
+#pragma once
+// The settings store that stands in for the registry under the current user.
+//
+// All keys live in one text file in .reg syntax (UTF-8). Key paths given to
+// this class are relative to HKEY_CURRENT_USER and use backslashes, e.g.
+// "Software\\Velqor\\HV6\\HV6\\Calendar"; keys and value names compare
+// without regard to case, as on Windows.
+//
+// Reads fail on a missing key, a missing value or a value of another type.
+// Writes never create keys: only createKey() does, and only the installation
+// calls it. Every write is an atomic replace of the file under an advisory
+// lock, so several programs can share the file. Lines the parser does not
+// understand are kept as they are.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace hv6 {
+
+enum class RegStatus {
+  Ok,
+  NoKey,      // the key does not exist
+  NoValue,    // the key exists, the value does not
+  WrongType,  // the value exists with another type
+  IoError,    // the file could not be read, locked or replaced
+};
+
+enum class RegType { String, Dword, Binary };
+
+class RegistryStore {
+ public:
+  // Uses the file named by HV6_REGISTRY, else $XDG_CONFIG_HOME/hv6/registry.reg.
+  RegistryStore();
+  explicit RegistryStore(QString filePath);
+
+  static QString defaultPath();
+  const QString& filePath() const { return path_; }
+
+  RegStatus readString(const QString& key, const QString& name, QString& out) const;
+  RegStatus readDword(const QString& key, const QString& name, std::uint32_t& out) const;
+  RegStatus readBinary(const QString& key, const QString& name, QByteArray& out) const;
+  RegStatus valueType(const QString& key, const QString& name, RegType& out) const;
+
+  RegStatus writeString(const QString& key, const QString& name, const QString& value);
+  RegStatus writeDword(const QString& key, const QString& name, std::uint32_t value);
+  RegStatus writeBinary(const QString& key, const QString& name, const QByteArray& value);
+  RegStatus deleteValue(const QString& key, const QString& name);
+
+  bool keyExists(const QString& key) const;
+  // Creates the key and its missing parents. Only the installation uses it.
+  RegStatus createKey(const QString& key);
+  QStringList valueNames(const QString& key) const;
+  QStringList subKeys(const QString& key) const;
+
+ private:
+  QString path_;
+};
+
+}  // namespace hv6

@@ -1,0 +1,11 @@
+// Test entry point: a Qt application object (widgets offscreen) for the
+// whole run, then GoogleTest.
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleMock(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -8,7 +8,10 @@
 
 namespace hv6::cp932 {
 
+// Characters code page 932 lacks become '?', as Windows writes them.
 QByteArray encode(const QString& text);
+// Whether every character of the text has a code page 932 form.
+bool canEncode(const QString& text);
 QString decode(const QByteArray& bytes);
 
 // A lead byte of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
@@ -26,5 +29,8 @@ QString cutToBytes(const QString& text, int maxBytes);
 QString midBytes(const QString& text, int from, int count);
 
 bool isValidUtf8(const QByteArray& bytes);
+
+// The name of the converter in use ("windows-31j", else "Shift_JIS").
+QString converterInUse();
 
 }  // namespace hv6::cp932

@@ -4,7 +4,8 @@
 // All keys live in one text file in .reg syntax (UTF-8). Key paths given to
 // this class are relative to HKEY_CURRENT_USER and use backslashes, e.g.
 // "Software\\Velqor\\HV6\\HV6\\Calendar"; keys and value names compare
-// without regard to case, as on Windows.
+// without regard to case, as on Windows. The empty name is the key's
+// default value (written "@").
 //
 // Reads fail on a missing key, a missing value or a value of another type.
 // Writes never create keys: only createKey() does, and only the installation
@@ -18,6 +19,8 @@
 #include <cstdint>
 
 namespace hv6 {
+
+struct RegValue;
 
 enum class RegStatus {
   Ok,
@@ -55,6 +58,8 @@ class RegistryStore {
   QStringList subKeys(const QString& key) const;
 
  private:
+  RegStatus writeValue(const QString& key, const QString& name, const RegValue& value);
+
   QString path_;
 };
 

@@ -1,0 +1,33 @@
+#pragma once
+// Folder and file choosers go through one interface so that tests can
+// answer them from a script. The program installs the Qt chooser at start;
+// without one every choice is cancelled.
+
+#include <QString>
+
+class QWidget;
+
+namespace hv6 {
+
+struct FileChoice {
+  QString title;
+  QString startFolder;  // or a start file for saving
+  QString filter;       // Qt's form: "画像 (*.jpg *.bmp);;すべて (*)"
+  QWidget* parent = nullptr;
+};
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // Each returns the chosen path, or an empty text when cancelled.
+  virtual QString chooseFolder(const FileChoice& choice) = 0;
+  virtual QString chooseFileToOpen(const FileChoice& choice) = 0;
+  virtual QString chooseFileToSave(const FileChoice& choice) = 0;
+};
+
+// The chooser in use. Never null.
+FileChooser& fileChooser();
+// Installs a chooser (not owned); nullptr restores the default.
+void setFileChooser(FileChooser* chooser);
+
+}  // namespace hv6

@@ -1,0 +1,231 @@
+#include "platform/file_io.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace hv6::fileio {
+namespace {
+
+QByteArray nativePath(const QString& path) { return QFile::encodeName(path); }
+
+QString errnoText(const QString& what, const QString& path, int code = errno) {
+  return what + QStringLiteral(" ") + path + QStringLiteral(": ") + qt_error_string(code);
+}
+
+FileStamp stampOf(const struct stat& st) {
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = st.st_size;
+  stamp.mtimeNs = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  stamp.inode = st.st_ino;
+  stamp.device = st.st_dev;
+  return stamp;
+}
+
+bool readAll(int fd, QByteArray& out) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) return true;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    out.append(buffer, qsizetype(n));
+  }
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, data, size_t(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    left -= n;
+  }
+  return true;
+}
+
+// A symbolic link is kept: its target is what gets replaced.
+QString resolveTarget(const QString& path) {
+  const QFileInfo info(path);
+  return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
+void syncFolder(const QString& folder) {
+  const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+WriteResult failure(const QString& text) { return WriteResult{false, text}; }
+
+// An existing file keeps its permissions.
+mode_t modeFor(const QString& target, int newFileMode) {
+  struct stat st {};
+  if (::stat(nativePath(target).constData(), &st) == 0) return st.st_mode & 07777;
+  return mode_t(newFileMode);
+}
+
+// False with errno set when the temporary file could not be filled.
+bool fillTemporary(int fd, const QByteArray& bytes, mode_t mode) {
+  return ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+}
+
+int flockRetrying(int fd, int operation) {
+  int rc;
+  do rc = ::flock(fd, operation);
+  while (rc != 0 && errno == EINTR);
+  return rc;
+}
+
+int openForLock(const QByteArray& path, int fileMode) {
+  const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, mode_t(fileMode));
+  if (fd >= 0 || errno != EACCES) return fd;
+  // Another user's lock file may be read-only for us; flock works anyway.
+  return ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+}
+
+}  // namespace
+
+ReadResult readFile(const QString& path) {
+  ReadResult result;
+  const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    result.ok = errno == ENOENT;
+    if (!result.ok) result.error = errnoText(QStringLiteral("cannot open"), path);
+    return result;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !readAll(fd, result.bytes)) {
+    result.error = errnoText(QStringLiteral("cannot read"), path);
+    ::close(fd);
+    return result;
+  }
+  ::close(fd);
+  result.stamp = stampOf(st);
+  result.ok = true;
+  return result;
+}
+
+ReadResult statFile(const QString& path) {
+  ReadResult result;
+  struct stat st {};
+  if (::stat(nativePath(path).constData(), &st) != 0) {
+    result.ok = errno == ENOENT;
+    if (!result.ok) result.error = errnoText(QStringLiteral("cannot examine"), path);
+    return result;
+  }
+  result.stamp = stampOf(st);
+  result.ok = true;
+  return result;
+}
+
+WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFileMode) {
+  const QString target = resolveTarget(path);
+  const QFileInfo info(target);
+  QByteArray temp = nativePath(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                               QStringLiteral(".XXXXXX"));
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return failure(errnoText(QStringLiteral("cannot create a file in"), info.absolutePath()));
+  int code = fillTemporary(fd, bytes, modeFor(target, newFileMode)) ? 0 : errno;
+  if (::close(fd) != 0 && code == 0) code = errno;
+  if (code == 0 && ::rename(temp.constData(), nativePath(target).constData()) != 0) code = errno;
+  if (code != 0) {
+    ::unlink(temp.constData());
+    return failure(errnoText(QStringLiteral("cannot write"), target, code));
+  }
+  syncFolder(info.absolutePath());
+  return WriteResult{true, QString()};
+}
+
+void removeLeftoverTemporaries(const QString& path) {
+  const QFileInfo info(resolveTarget(path));
+  QDir folder = info.absoluteDir();
+  const QString pattern = QStringLiteral(".") + info.fileName() + QStringLiteral(".??????");
+  for (const QString& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden))
+    folder.remove(name);
+}
+
+bool makeFolder(const QString& path, int mode) {
+  const QFileInfo info(path);
+  if (info.isDir()) return true;
+  if (!QDir().mkpath(info.absolutePath())) return false;
+  if (::mkdir(nativePath(path).constData(), mode_t(mode)) != 0)
+    return errno == EEXIST && QFileInfo(path).isDir();
+  ::chmod(nativePath(path).constData(), mode_t(mode));  // mkdir narrowed it by the umask
+  return true;
+}
+
+std::int64_t wallClockMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
+FileLock::~FileLock() { release(); }
+
+FileLock::FileLock(FileLock&& other) noexcept
+    : fd_(other.fd_), busy_(other.busy_), error_(std::move(other.error_)) {
+  other.fd_ = -1;
+}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+  if (this == &other) return *this;
+  release();
+  fd_ = other.fd_;
+  busy_ = other.busy_;
+  error_ = std::move(other.error_);
+  other.fd_ = -1;
+  return *this;
+}
+
+bool FileLock::lock(const QString& path, bool wait, int fileMode) {
+  release();
+  busy_ = false;
+  error_.clear();
+  const int fd = openForLock(nativePath(path), fileMode);
+  if (fd < 0) {
+    error_ = errnoText(QStringLiteral("cannot open the lock file"), path);
+    return false;
+  }
+  ::fchmod(fd, mode_t(fileMode));  // the creator's umask must not narrow a shared lock
+  if (flockRetrying(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0) {
+    const int code = errno;
+    busy_ = code == EWOULDBLOCK;
+    error_ = busy_ ? QStringLiteral("held by another holder: ") + path
+                   : errnoText(QStringLiteral("cannot lock"), path, code);
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+void FileLock::release() {
+  if (fd_ < 0) return;
+  ::close(fd_);  // closing the only descriptor drops the lock
+  fd_ = -1;
+}
+
+void FileLock::writeNote(const QByteArray& note) {
+  if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) return;
+  const ssize_t written = ::pwrite(fd_, note.constData(), size_t(note.size()), 0);
+  (void)written;  // the note only helps a person looking at the file
+}
+
+bool isLocked(const QString& path) {
+  const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // A shared probe conflicts only with an exclusive holder.
+  const bool held = flockRetrying(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
+}
+
+}  // namespace hv6::fileio

@@ -1,0 +1,89 @@
+#pragma once
+// File primitives of the platform layer: whole-file reads that report which
+// file version was read, atomic replacement, advisory locks and private
+// folders. The rest of the program uses the stores built on them.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace hv6::fileio {
+
+// Identifies one version of a file: a replaced file has another inode, a
+// rewritten one another size or modification time.
+struct FileStamp {
+  bool exists = false;
+  std::int64_t size = 0;
+  std::int64_t mtimeNs = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t device = 0;
+
+  bool operator==(const FileStamp&) const = default;
+};
+
+struct ReadResult {
+  bool ok = false;  // false only for a file that exists but cannot be read
+  QByteArray bytes;
+  FileStamp stamp;  // stamp.exists is false for a missing file
+  QString error;
+};
+
+struct WriteResult {
+  bool ok = false;
+  QString error;
+};
+
+// Reads the whole file; the stamp belongs to exactly the bytes returned.
+ReadResult readFile(const QString& path);
+
+// The stamp of the file without reading it (bytes stay empty).
+ReadResult statFile(const QString& path);
+
+// Writes a temporary file in the same folder, syncs it and renames it over
+// the target, so readers see either the old or the new content. A new file
+// gets newFileMode; an existing one keeps its permissions.
+WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFileMode);
+
+// Removes temporary files that replaceFile() left for the path when a
+// writer died. Only safe while holding the lock every writer of it takes.
+void removeLeftoverTemporaries(const QString& path);
+
+// Creates the folder and its missing parents; the last one gets mode.
+bool makeFolder(const QString& path, int mode);
+
+// Milliseconds since the epoch, the clock file modification times use.
+std::int64_t wallClockMs();
+
+// An advisory lock (flock) on a file, held until release or destruction and
+// released by the kernel when the process dies. Each object opens the file
+// itself, so two objects of one process exclude each other as well.
+class FileLock {
+ public:
+  FileLock() = default;
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  FileLock(FileLock&& other) noexcept;
+  FileLock& operator=(FileLock&& other) noexcept;
+
+  // Creates the file when missing (with fileMode). Without wait, a lock
+  // held elsewhere fails at once.
+  bool lock(const QString& path, bool wait, int fileMode);
+  void release();
+  bool held() const { return fd_ >= 0; }
+  // Set when lock() failed because someone else holds the lock.
+  bool busy() const { return busy_; }
+  const QString& error() const { return error_; }
+  // Replaces the file's content with a short note (e.g. the holder's pid).
+  void writeNote(const QByteArray& note);
+
+ private:
+  int fd_ = -1;
+  bool busy_ = false;
+  QString error_;
+};
+
+// True when someone holds a lock on the file; a missing file is not held.
+bool isLocked(const QString& path);
+
+}  // namespace hv6::fileio

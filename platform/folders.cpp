@@ -1,0 +1,53 @@
+#include "platform/folders.h"
+
+#include "platform/file_io.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace hv6 {
+namespace {
+
+constexpr auto kMachineFolder = "/var/lib/hv6/common";
+
+// The variable's value when set, else the fallback; without a trailing
+// separator.
+QString overridable(const char* variable, const QString& fallback) {
+  const QString value = qEnvironmentVariable(variable);
+  const QString folder = value.isEmpty() ? fallback : value;
+  return folder.isEmpty() ? folder : QDir::cleanPath(folder);
+}
+
+// Shared by every program of the system, whatever its application name.
+QString localAppData() {
+  const QString generic = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  return generic.isEmpty() ? generic : generic + QStringLiteral("/hv6");
+}
+
+QString defaultRuntimeFolder() {
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (!base.isEmpty()) return base + QStringLiteral("/hv6");
+  return QDir::tempPath() + QStringLiteral("/hv6-runtime-") + qEnvironmentVariable("USER");
+}
+
+}  // namespace
+
+QString specialFolder(int folderId) {
+  switch (folderId) {
+    case kFolderDocuments:
+      return overridable("HV6_DOCUMENTS",
+                         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    case kFolderLocalAppData: return overridable("HV6_LOCALDATA", localAppData());
+    case kFolderCommonDocuments:
+      return overridable("HV6_COMMON", QString::fromLatin1(kMachineFolder));
+    default: return QString();
+  }
+}
+
+QString runtimeFolder() {
+  const QString folder = overridable("HV6_RUNTIME", defaultRuntimeFolder());
+  fileio::makeFolder(folder, 0700);
+  return folder;
+}
+
+}  // namespace hv6

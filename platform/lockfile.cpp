@@ -1,0 +1,74 @@
+#include "platform/lockfile.h"
+
+#include "platform/folders.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+
+namespace hv6 {
+namespace {
+
+constexpr int kUserMode = 0600;
+constexpr int kMachineMode = 0666;
+constexpr int kMachineFolderMode = 01777;  // every user may add, nobody remove others'
+constexpr qsizetype kMaxEncodedName = 160;
+
+bool keptAsIs(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '_' || c == '.';
+}
+
+// Letters, digits, '-', '_' and '.' stay; every other byte becomes %XX, so
+// different names give different files. A long name is shortened and
+// completed by its hash.
+QString encodedName(const QString& name) {
+  const QByteArray utf8 = name.toUtf8();
+  QByteArray out;
+  for (const char c : utf8) {
+    if (keptAsIs(c)) out += c;
+    else out += '%' + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0').toUpper();
+  }
+  if (out.size() > kMaxEncodedName)
+    out = out.left(kMaxEncodedName / 2) + '-' +
+          QCryptographicHash::hash(utf8, QCryptographicHash::Sha1).toHex();
+  return QString::fromLatin1(out);
+}
+
+QString lockFolder(LockScope scope) {
+  if (scope == LockScope::User) return runtimeFolder();
+  const QString folder = specialFolder(kFolderCommonDocuments);
+  fileio::makeFolder(folder, kMachineFolderMode);
+  return folder;
+}
+
+}  // namespace
+
+QString NamedLock::lockFilePath(const QString& name, LockScope scope) {
+  return lockFolder(scope) + u'/' + encodedName(name) + QStringLiteral(".lock");
+}
+
+bool NamedLock::acquire(const QString& name, LockScope scope) {
+  release();
+  heldElsewhere_ = false;
+  error_.clear();
+  if (name.isEmpty()) {
+    error_ = QStringLiteral("a lock needs a name");
+    return false;
+  }
+  const int mode = scope == LockScope::User ? kUserMode : kMachineMode;
+  if (!lock_.lock(lockFilePath(name, scope), false, mode)) {
+    heldElsewhere_ = lock_.busy();
+    error_ = lock_.error();
+    return false;
+  }
+  lock_.writeNote(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+  return true;
+}
+
+void NamedLock::release() { lock_.release(); }
+
+bool NamedLock::isTaken(const QString& name, LockScope scope) {
+  return !name.isEmpty() && fileio::isLocked(lockFilePath(name, scope));
+}
+
+}  // namespace hv6

@@ -1,0 +1,33 @@
+#pragma once
+// Starting other programs. A stored command text is split as a command line
+// (blanks separate words, double quotes group them) and its first word is
+// the program, as WinExec took it.
+
+#include <QString>
+#include <QStringList>
+
+namespace hv6 {
+
+struct StartResult {
+  bool ok = false;
+  QString error;  // why the program did not start
+};
+
+// Starts the command detached: it runs on when this program ends. Fails for
+// an empty text, a program that does not exist or is not executable, or one
+// that cannot start.
+StartResult startCommand(const QString& commandText, const QString& workingFolder = QString());
+
+struct RunResult {
+  bool finished = false;  // ended by itself, not crashed or killed
+  bool timedOut = false;  // still running after the wait; it was killed
+  int exitCode = -1;
+  QString error;
+};
+
+// Runs the program and waits up to timeoutMs for it to end.
+RunResult runAndWait(const QString& program, const QStringList& arguments, int timeoutMs);
+// The same for a command text.
+RunResult runCommandAndWait(const QString& commandText, int timeoutMs);
+
+}  // namespace hv6

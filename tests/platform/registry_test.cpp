@@ -1,0 +1,278 @@
+#include "platform/registry.h"
+
+#include "tests/platform/child.h"
+#include "tests/support/test_env.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+using hv6::RegStatus;
+
+const QString kKey = QStringLiteral("Software\\Velqor\\HV6\\HV6\\Environment\\BaseInfo");
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+// N of a whole value "gen-N-xxx...", -1 for anything else.
+qint64 generationOf(const QString& value, int padding) {
+  const qsizetype dash = value.indexOf(u'-', 4);
+  if (!value.startsWith(QStringLiteral("gen-")) || dash < 0) return -1;
+  if (value.mid(dash + 1) != QString(padding, u'x')) return -1;
+  bool ok = false;
+  const qint64 generation = value.mid(4, dash - 4).toLongLong(&ok);
+  return ok ? generation : -1;
+}
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  hv6test::TestEnvironment env;
+  hv6::RegistryStore store;  // HV6_REGISTRY of the environment
+};
+
+TEST_F(RegistryTest, ValuesOfEveryTypeSurviveTheFile) {
+  ASSERT_EQ(store.createKey(kKey), RegStatus::Ok);
+  const QString text = QStringLiteral("C:\\Program Files\\\"作業日誌\"\nline 2");
+  const QByteArray bytes("\x00\x01\xfe\xff", 4);
+  ASSERT_EQ(store.writeString(kKey, QStringLiteral("DataPath"), text), RegStatus::Ok);
+  ASSERT_EQ(store.writeString(kKey, QStringLiteral("Empty"), QString()), RegStatus::Ok);
+  ASSERT_EQ(store.writeDword(kKey, QStringLiteral("Access"), 10), RegStatus::Ok);
+  ASSERT_EQ(store.writeDword(kKey, QStringLiteral("Max"), 0xffffffffu), RegStatus::Ok);
+  ASSERT_EQ(store.writeBinary(kKey, QStringLiteral("Blob"), bytes), RegStatus::Ok);
+  ASSERT_EQ(store.writeBinary(kKey, QStringLiteral("NoBytes"), QByteArray()), RegStatus::Ok);
+  ASSERT_EQ(store.writeString(kKey, QString(), QStringLiteral("default")), RegStatus::Ok);
+
+  const hv6::RegistryStore other(env.registryFile());
+  QString s;
+  std::uint32_t d = 0;
+  QByteArray b("x");
+  EXPECT_EQ(other.readString(kKey, QStringLiteral("DataPath"), s), RegStatus::Ok);
+  EXPECT_EQ(s, text);
+  EXPECT_EQ(other.readString(kKey, QStringLiteral("Empty"), s), RegStatus::Ok);
+  EXPECT_TRUE(s.isEmpty());
+  EXPECT_EQ(other.readDword(kKey, QStringLiteral("Access"), d), RegStatus::Ok);
+  EXPECT_EQ(d, 10u);
+  EXPECT_EQ(other.readDword(kKey, QStringLiteral("Max"), d), RegStatus::Ok);
+  EXPECT_EQ(d, 0xffffffffu);
+  EXPECT_EQ(other.readBinary(kKey, QStringLiteral("Blob"), b), RegStatus::Ok);
+  EXPECT_EQ(b, bytes);
+  EXPECT_EQ(other.readBinary(kKey, QStringLiteral("NoBytes"), b), RegStatus::Ok);
+  EXPECT_TRUE(b.isEmpty());
+  EXPECT_EQ(other.readString(kKey, QString(), s), RegStatus::Ok);
+  EXPECT_EQ(s, QStringLiteral("default"));
+
+  const QByteArray file = readAll(env.registryFile());
+  EXPECT_TRUE(file.startsWith("Windows Registry Editor Version 5.00\n"));
+  EXPECT_TRUE(file.contains(
+      "[HKEY_CURRENT_USER\\Software\\Velqor\\HV6\\HV6\\Environment\\BaseInfo]\n"));
+  EXPECT_TRUE(file.contains("\"DataPath\"=\"C:\\\\Program Files\\\\\\\"" ));
+  EXPECT_TRUE(file.contains("\"Access\"=dword:0000000a\n"));
+  EXPECT_TRUE(file.contains("\"Blob\"=hex:00,01,fe,ff\n"));
+  EXPECT_TRUE(file.contains("@=\"default\"\n"));
+}
+
+TEST_F(RegistryTest, KeysAndNamesIgnoreCaseAndKeepTheFirstSpelling) {
+  ASSERT_EQ(store.createKey(QStringLiteral("Software\\Velqor\\HV6")), RegStatus::Ok);
+  ASSERT_EQ(store.writeString(QStringLiteral("Software\\Velqor\\HV6\\"),
+                              QStringLiteral("CurrentKEY"), QStringLiteral("HV6")),
+            RegStatus::Ok);
+  ASSERT_EQ(store.writeString(QStringLiteral("SOFTWARE\\velqor\\hv6"),
+                              QStringLiteral("currentkey"), QStringLiteral("farm2")),
+            RegStatus::Ok);
+  QString value;
+  EXPECT_EQ(store.readString(QStringLiteral("\\software\\VELQOR\\Hv6\\"),
+                             QStringLiteral("CURRENTKEY"), value),
+            RegStatus::Ok);
+  EXPECT_EQ(value, QStringLiteral("farm2"));
+  EXPECT_EQ(store.valueNames(QStringLiteral("software\\velqor\\hv6")),
+            QStringList{QStringLiteral("CurrentKEY")});
+  ASSERT_EQ(store.createKey(QStringLiteral("software\\VELQOR\\hv6\\Farm2")), RegStatus::Ok);
+  const QByteArray file = readAll(env.registryFile());
+  EXPECT_TRUE(file.contains("\"CurrentKEY\"=\"farm2\""));
+  EXPECT_TRUE(file.contains("[HKEY_CURRENT_USER\\Software\\Velqor\\HV6\\Farm2]"));
+  EXPECT_FALSE(file.contains("currentkey"));
+}
+
+TEST_F(RegistryTest, ReadsTellMissingKeyMissingValueAndWrongType) {
+  ASSERT_EQ(store.createKey(kKey), RegStatus::Ok);
+  ASSERT_EQ(store.writeString(kKey, QStringLiteral("Name"), QStringLiteral("x")), RegStatus::Ok);
+  ASSERT_EQ(store.writeDword(kKey, QStringLiteral("Number"), 1), RegStatus::Ok);
+  QString s;
+  std::uint32_t d = 7;
+  QByteArray b;
+  hv6::RegType type{};
+  EXPECT_EQ(store.readString(kKey + QStringLiteral("\\Missing"), QStringLiteral("Name"), s),
+            RegStatus::NoKey);
+  EXPECT_EQ(store.readString(kKey, QStringLiteral("Missing"), s), RegStatus::NoValue);
+  EXPECT_EQ(store.readDword(kKey, QStringLiteral("Name"), d), RegStatus::WrongType);
+  EXPECT_EQ(d, 7u);  // untouched on failure
+  EXPECT_EQ(store.readString(kKey, QStringLiteral("Number"), s), RegStatus::WrongType);
+  EXPECT_EQ(store.readBinary(kKey, QStringLiteral("Number"), b), RegStatus::WrongType);
+  EXPECT_EQ(store.valueType(kKey, QStringLiteral("Number"), type), RegStatus::Ok);
+  EXPECT_EQ(type, hv6::RegType::Dword);
+  // Writing another type replaces the value.
+  ASSERT_EQ(store.writeDword(kKey, QStringLiteral("Name"), 3), RegStatus::Ok);
+  EXPECT_EQ(store.readDword(kKey, QStringLiteral("Name"), d), RegStatus::Ok);
+  EXPECT_EQ(d, 3u);
+}
+
+TEST_F(RegistryTest, WritesToAMissingKeyFailAndCreateNothing) {
+  EXPECT_EQ(store.writeDword(kKey, QStringLiteral("Access"), 0), RegStatus::NoKey);
+  EXPECT_EQ(store.writeString(kKey, QStringLiteral("A"), QStringLiteral("x")), RegStatus::NoKey);
+  EXPECT_EQ(store.deleteValue(kKey, QStringLiteral("A")), RegStatus::NoKey);
+  EXPECT_EQ(QDir(env.root()).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+  ASSERT_EQ(store.createKey(QStringLiteral("Software\\Velqor")), RegStatus::Ok);
+  const QByteArray before = readAll(env.registryFile());
+  EXPECT_EQ(store.writeDword(kKey, QStringLiteral("Access"), 0), RegStatus::NoKey);
+  EXPECT_EQ(store.deleteValue(QStringLiteral("Software\\Velqor"), QStringLiteral("A")),
+            RegStatus::NoValue);
+  EXPECT_EQ(readAll(env.registryFile()), before);
+  EXPECT_FALSE(store.keyExists(kKey));
+}
+
+TEST_F(RegistryTest, AMissingFileHasNoKeys) {
+  QString s;
+  EXPECT_FALSE(QFile::exists(env.registryFile()));
+  EXPECT_EQ(store.readString(kKey, QStringLiteral("DataPath"), s), RegStatus::NoKey);
+  EXPECT_FALSE(store.keyExists(QStringLiteral("Software")));
+  EXPECT_TRUE(store.subKeys(QString()).isEmpty());
+}
+
+TEST_F(RegistryTest, LinesItCannotParseSurviveARewrite) {
+  const QByteArray original =
+      "Windows Registry Editor Version 5.00\r\n"
+      "; a comment\r\n"
+      "\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n"
+      "\"Name\"=\"not ours\"\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Velqor]\r\n"
+      "garbage line without meaning\r\n"
+      "\"Bad\"=dword:xyz\r\n"
+      "\"Expand\"=hex(2):25,00,00,00\r\n"
+      "\"Long\"=hex:01,02,\\\r\n"
+      "  03,04\r\n"
+      "\"Unclosed\"=\"text\r\n";
+  writeAll(env.registryFile(), original);
+  const QString key = QStringLiteral("Software\\Velqor");
+  QByteArray bytes;
+  QString s;
+  EXPECT_EQ(store.readBinary(key, QStringLiteral("Long"), bytes), RegStatus::Ok);
+  EXPECT_EQ(bytes, QByteArray("\x01\x02\x03\x04"));
+  EXPECT_EQ(store.readString(key, QStringLiteral("Expand"), s), RegStatus::WrongType);
+  EXPECT_EQ(store.readString(key, QStringLiteral("Bad"), s), RegStatus::NoValue);
+  EXPECT_EQ(store.readString(QStringLiteral("Software\\Other"), QStringLiteral("Name"), s),
+            RegStatus::NoKey);
+
+  ASSERT_EQ(store.writeDword(key, QStringLiteral("New"), 1), RegStatus::Ok);
+  QByteArray expected = original;
+  expected.replace("\r\n", "\n");
+  expected.replace("  03,04\n", "  03,04\n\"New\"=dword:00000001\n");
+  EXPECT_EQ(readAll(env.registryFile()), expected);
+}
+
+TEST_F(RegistryTest, KeyTreeAndValueDeletion) {
+  ASSERT_EQ(store.createKey(QStringLiteral("Software\\Velqor\\HV6\\HV6\\Calendar")), RegStatus::Ok);
+  ASSERT_EQ(store.createKey(QStringLiteral("Software\\Velqor\\HV6\\Farm2")), RegStatus::Ok);
+  ASSERT_EQ(store.createKey(QStringLiteral("Software\\Velqor\\HV6\\HV6\\Environment")),
+            RegStatus::Ok);
+  EXPECT_TRUE(store.keyExists(QStringLiteral("Software\\Velqor\\HV6")));
+  EXPECT_EQ(store.subKeys(QStringLiteral("Software\\Velqor\\HV6")),
+            (QStringList{QStringLiteral("HV6"), QStringLiteral("Farm2")}));
+  EXPECT_EQ(store.subKeys(QStringLiteral("Software\\Velqor\\HV6\\HV6")),
+            (QStringList{QStringLiteral("Calendar"), QStringLiteral("Environment")}));
+
+  const QString key = QStringLiteral("Software\\Velqor\\HV6\\HV6\\Calendar");
+  ASSERT_EQ(store.writeDword(key, QStringLiteral("Date"), 20240801), RegStatus::Ok);
+  ASSERT_EQ(store.writeDword(key, QStringLiteral("View"), 1), RegStatus::Ok);
+  EXPECT_EQ(store.deleteValue(key, QStringLiteral("date")), RegStatus::Ok);
+  EXPECT_EQ(store.deleteValue(key, QStringLiteral("Date")), RegStatus::NoValue);
+  EXPECT_EQ(store.valueNames(key), QStringList{QStringLiteral("View")});
+}
+
+TEST_F(RegistryTest, AFileReplacedWithTheSameSizeAndTimeIsReadAgain) {
+  const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+  const auto place = [&](const QByteArray& value) {
+    const QString temp = env.path(QStringLiteral("next.reg"));
+    writeAll(temp, "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"V\"=\"" +
+                       value + "\"\n");
+    QFile file(temp);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    file.close();
+    QFile::remove(env.registryFile());
+    ASSERT_TRUE(QFile::rename(temp, env.registryFile()));
+  };
+  QString value;
+  place("first");
+  ASSERT_EQ(store.readString(QStringLiteral("K"), QStringLiteral("V"), value), RegStatus::Ok);
+  EXPECT_EQ(value, QStringLiteral("first"));
+  place("other");
+  ASSERT_EQ(store.readString(QStringLiteral("K"), QStringLiteral("V"), value), RegStatus::Ok);
+  EXPECT_EQ(value, QStringLiteral("other"));
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNoUpdate) {
+  const int count = 150;
+  ASSERT_EQ(store.createKey(kKey), RegStatus::Ok);
+  const QString file = env.registryFile();
+  const QString countText = QString::number(count);
+  hv6test::Child a({QStringLiteral("write"), file, kKey, QStringLiteral("A"), countText});
+  hv6test::Child b({QStringLiteral("write"), file, kKey, QStringLiteral("B"), countText});
+  ASSERT_EQ(a.finish(), 0);
+  ASSERT_EQ(b.finish(), 0);
+  EXPECT_EQ(store.valueNames(kKey).size(), 2 * count);
+  for (const QString& prefix : {QStringLiteral("A"), QStringLiteral("B")}) {
+    for (int i = 0; i < count; ++i) {
+      const QString name = prefix + QString::number(i);
+      QString value;
+      ASSERT_EQ(store.readString(kKey, name, value), RegStatus::Ok) << qPrintable(name);
+      EXPECT_EQ(value, QStringLiteral("value of ") + name);
+    }
+  }
+}
+
+TEST_F(RegistryTest, AWriterKilledMidwayLeavesAWholeFile) {
+  ASSERT_EQ(store.createKey(kKey), RegStatus::Ok);
+  ASSERT_EQ(store.writeString(kKey, QStringLiteral("Other"), QStringLiteral("kept")),
+            RegStatus::Ok);
+  // Large values make it likely that the kill lands inside a write.
+  const int padding = 200000;
+  for (int round = 0; round < 5; ++round) {
+    const QString name = QStringLiteral("Big") + QString::number(round);
+    hv6test::Child writer({QStringLiteral("hammer"), env.registryFile(), kKey, name,
+                           QString::number(padding)});
+    ASSERT_EQ(writer.readLine(), QByteArray("ready"));
+    QString value;
+    for (qint64 generation = 0; generation < 3 + round;) {
+      ASSERT_TRUE(writer.running());
+      ASSERT_EQ(store.readString(kKey, name, value), RegStatus::Ok);
+      generation = generationOf(value, padding);
+    }
+    writer.kill();
+    ASSERT_EQ(store.readString(kKey, name, value), RegStatus::Ok);
+    EXPECT_GT(generationOf(value, padding), 0) << qPrintable(value.left(40));
+    ASSERT_EQ(store.readString(kKey, QStringLiteral("Other"), value), RegStatus::Ok);
+    EXPECT_EQ(value, QStringLiteral("kept"));
+  }
+  // The kernel released the dead writers' lock; the next writer clears
+  // what they left half written.
+  writeAll(env.path(QStringLiteral(".registry.reg.a1B2c3")), "half a file");
+  EXPECT_EQ(store.writeDword(kKey, QStringLiteral("After"), 1), RegStatus::Ok);
+  EXPECT_EQ(QDir(env.root()).entryList({QStringLiteral(".registry.reg.*")}, QDir::Files | QDir::Hidden),
+            QStringList());
+}
+
+}  // namespace

@@ -6,6 +6,18 @@
 #include <stdexcept>
 
 enum JetError : long {
+  kJetInvalidArgument = 3001,
+  kJetTableExists = 3010,
+  kJetNoTransaction = 3034,
+  kJetTooFewParameters = 3061,
+  kJetCannotExecuteSelect = 3065,
+  kJetUnknownName = 3070,
+  kJetCriteriaSyntax = 3077,
+  kJetRecordDeleted = 3167,
+  kJetInvalidBookmark = 3159,
+  kJetDuplicateField = 3191,
+  kJetDatabaseExists = 3204,
+  kJetConversion = 3421,
   kJetNoCurrentRecord = 3021,
   kJetUpdateWithoutEdit = 3020,
   kJetDuplicateKey = 3022,
@@ -38,3 +50,7 @@ class CDaoException : public std::runtime_error {
   QString description_;
   int sqliteCode_;
 };
+
+// Jet's number for an SQLite result code (primary or extended) and its
+// message text, which tells apart the kinds of constraint and of error 1.
+long jetErrorFromSqlite(int sqliteCode, const QString& message);

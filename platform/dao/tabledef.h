@@ -1,6 +1,7 @@
 #pragma once
 // Table definitions: the columns of a table and the creation of a column.
 
+#include <QList>
 #include <QString>
 
 class CDaoDatabase;

@@ -1,6 +1,18 @@
 #pragma once
 // Values as they travel between the program and the database: a variant in
 // which Null is distinct from 0 and from empty text.
+//
+// Conversions follow OLE's variant rules where the program relies on them:
+// numbers to whole numbers round half to even (2.5 -> 2, 22.99999 -> 23);
+// a Yes/No reads as 1 or 0; a date as a number is OLE's day count from
+// 1899-12-30; text converts to a number only when it is one (else 0, and
+// tryLong/tryDouble say false); a date as text is "yyyy/MM/dd", with
+// " hh:mm:ss" when the time is not midnight.
+//
+// Jet dates have no time zone. A VT_DATE keeps the wall-clock date and time
+// it was given (whatever the QDateTime's zone) and toDateTime() returns them
+// as a QDateTime in UTC, so that no zone or daylight-saving rule shifts a
+// stored value: read it with date() and time(), not as an instant.
 
 #include <QDateTime>
 #include <QString>
@@ -43,9 +55,9 @@ class COleVariant {
   COleVariant(long value);                       // VT_I4
   COleVariant(double value);                     // VT_R8
   COleVariant(const COleCurrency& value);        // VT_CY
-  COleVariant(const QDateTime& value);           // VT_DATE
+  COleVariant(const QDateTime& value);           // VT_DATE; Null when invalid
   COleVariant(const QString& value);             // VT_BSTR
-  COleVariant(const char* utf8);                 // VT_BSTR
+  COleVariant(const char* utf8);                 // VT_BSTR; Null for nullptr
   static COleVariant null();
   static COleVariant boolean(bool value);        // VT_BOOL
 
@@ -55,12 +67,17 @@ class COleVariant {
   // Conversions; Null gives 0, 0.0, empty text or an invalid date.
   long toLong() const;
   double toDouble() const;
+  // As toLong/toDouble, but false (out unchanged) for Null and for text or
+  // values that are not numbers.
+  bool tryLong(long& out) const;
+  bool tryDouble(double& out) const;
   bool toBool() const;
   COleCurrency toCurrency() const;
   QString toString() const;
   QDateTime toDateTime() const;
 
-  // The value as QtSql binds it (a null QVariant for Null).
+  // The value as QtSql binds it (a null QVariant for Null): dates as the
+  // stored text form, Yes/No as 0/1, Currency as a double, text never null.
   QVariant toQVariant() const;
   static COleVariant fromQVariant(const QVariant& value);
 
@@ -70,3 +87,12 @@ class COleVariant {
   VARTYPE vt_ = VT_NULL;
   QVariant value_;
 };
+
+// The stored form of a Jet Date/Time: "YYYY-MM-DD HH:MM:SS", always with
+// the time. Empty for an invalid date.
+QString storedDateText(const QDateTime& value);
+// Reads a date text: the stored form, "yyyy/m/d" or "yyyy-m-d", or Jet's
+// literal order "m/d/yyyy", each optionally followed by a time "h:mm" or
+// "h:mm:ss" (after a blank or "T"). Invalid when it is none of these or
+// names no real day or time; else a wall-clock value in UTC, as above.
+QDateTime parseDateText(QStringView text);

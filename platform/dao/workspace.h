@@ -1,6 +1,13 @@
 #pragma once
 // Transactions of one database. DaoTransaction commits when asked and rolls
 // back when it goes out of scope unfinished.
+//
+// The outer BeginTrans takes the write lock at once (BEGIN IMMEDIATE), so a
+// busy database is waited for at the start rather than failing half way.
+// Nested BeginTrans calls nest as in Jet: each is a savepoint that its own
+// CommitTrans keeps and its own Rollback undoes; only the outer CommitTrans
+// writes to the file. CommitTrans or Rollback without a transaction: 3034.
+// A failed CommitTrans leaves the transaction open for Rollback.
 
 class CDaoDatabase;
 
@@ -11,6 +18,9 @@ class CDaoWorkspace {
   void CommitTrans();
   void Rollback();
   bool InTransaction() const { return depth_ > 0; }
+  int depth() const { return depth_; }
+  // Rolls everything back without throwing (the database is closing).
+  void abandon();
 
  private:
   CDaoDatabase* db_;

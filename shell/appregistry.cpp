@@ -1,0 +1,46 @@
+#include "shell/appregistry.h"
+
+namespace hv6 {
+
+QString AppRegistry::root() const {
+  QString current;
+  if (store_.readString(kBaseKey, kCurrentKeyValue, current) != RegStatus::Ok) return {};
+  if (current.isEmpty()) current = QStringLiteral("HV6");
+  return kBaseKey + QLatin1Char('\\') + current + QLatin1Char('\\');
+}
+
+QString AppRegistry::keyPath(const QString& subkey) const {
+  QString path = root();
+  if (path.isEmpty()) return {};
+  path += subkey;
+  while (path.endsWith(QLatin1Char('\\'))) path.chop(1);
+  return path;
+}
+
+bool AppRegistry::readString(const QString& subkey, const QString& name, QString& out) const {
+  const QString key = keyPath(subkey);
+  return !key.isEmpty() && store_.readString(key, name, out) == RegStatus::Ok;
+}
+
+bool AppRegistry::readDword(const QString& subkey, const QString& name,
+                            std::uint32_t& out) const {
+  const QString key = keyPath(subkey);
+  return !key.isEmpty() && store_.readDword(key, name, out) == RegStatus::Ok;
+}
+
+bool AppRegistry::writeDword(const QString& subkey, const QString& name, std::uint32_t value) {
+  const QString key = keyPath(subkey);
+  return !key.isEmpty() && store_.writeDword(key, name, value) == RegStatus::Ok;
+}
+
+bool AppRegistry::writeString(const QString& subkey, const QString& name,
+                              const QString& value) {
+  const QString key = keyPath(subkey);
+  return !key.isEmpty() && store_.writeString(key, name, value) == RegStatus::Ok;
+}
+
+bool AppRegistry::selectSettingsKey(const QString& keyName) {
+  return store_.writeString(kBaseKey, kCurrentKeyValue, keyName) == RegStatus::Ok;
+}
+
+}  // namespace hv6

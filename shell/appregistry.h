@@ -1,0 +1,46 @@
+#pragma once
+// The program's settings below its registry root.
+//
+// The root is "Software\Velqor\HV6\" followed by the string value
+// CurrentKEY of that key ("HV6" when it is empty) and "\". It is resolved
+// anew on every call, so a -REG switch or another program changing
+// CurrentKEY takes effect at once. Without a readable CurrentKEY string the
+// root is empty and every read and write fails. No call creates a key.
+
+#include "platform/registry.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace hv6 {
+
+class AppRegistry {
+ public:
+  static inline const QString kBaseKey = QStringLiteral("Software\\Velqor\\HV6");
+  static inline const QString kCurrentKeyValue = QStringLiteral("CurrentKEY");
+
+  explicit AppRegistry(RegistryStore& store) : store_(store) {}
+
+  // "Software\Velqor\HV6\<key>\", or empty when CurrentKEY is missing or
+  // not a string.
+  QString root() const;
+
+  bool readString(const QString& subkey, const QString& name, QString& out) const;
+  bool readDword(const QString& subkey, const QString& name, std::uint32_t& out) const;
+  bool writeDword(const QString& subkey, const QString& name, std::uint32_t value);
+  bool writeString(const QString& subkey, const QString& name, const QString& value);
+
+  // The -REG option: stores the settings key name as CurrentKEY. Fails when
+  // the base key does not exist.
+  bool selectSettingsKey(const QString& keyName);
+
+  RegistryStore& store() { return store_; }
+
+ private:
+  // root + subkey without a trailing separator; empty without a root.
+  QString keyPath(const QString& subkey) const;
+
+  RegistryStore& store_;
+};
+
+}  // namespace hv6

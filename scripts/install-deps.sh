@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6svg6
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev
   libgl-dev
   libcurl4-openssl-dev
   fonts-noto-cjk

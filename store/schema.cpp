@@ -204,22 +204,10 @@ QList<TableSpec> masters() {
   return list;
 }
 
-QString createTableSql(const TableSpec& table) {
-  QStringList parts;
-  for (const ColumnSpec& c : table.columns) {
-    QString part = c.name + QLatin1Char(' ') + c.type;
-    if (!c.constraint.isEmpty()) part += QLatin1Char(' ') + c.constraint;
-    parts.append(part);
-  }
-  return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, parts.join(QStringLiteral(", ")));
-}
-
 void createTables(CDaoDatabase& db, const QList<TableSpec>& tables) {
   DaoTransaction transaction(db);
   for (const TableSpec& table : tables) {
-    db.Execute(createTableSql(table));
-    for (const QString& indexed : table.indexedColumns)
-      db.Execute(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)").arg(table.name, indexed));
+    for (const QString& statement : createTableStatements(table)) db.Execute(statement);
   }
   transaction.commit();
 }
@@ -316,6 +304,22 @@ QList<TableSpec> diaryTables(SchemaEdition edition) {
 
 QList<TableSpec> weatherTables() {
   return {weather(), weatherItem(), location(), targetField(), condition(), risk()};
+}
+
+QString columnDefinition(const ColumnSpec& column) {
+  QString definition = column.name + QLatin1Char(' ') + column.type;
+  if (!column.constraint.isEmpty()) definition += QLatin1Char(' ') + column.constraint;
+  return definition;
+}
+
+QStringList createTableStatements(const TableSpec& table) {
+  QStringList parts;
+  for (const ColumnSpec& c : table.columns) parts.append(columnDefinition(c));
+  QStringList statements{QStringLiteral("CREATE TABLE %1 (%2)")
+                             .arg(table.name, parts.join(QStringLiteral(", ")))};
+  for (const QString& indexed : table.indexedColumns)
+    statements.append(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)").arg(table.name, indexed));
+  return statements;
 }
 
 void createDiarySchema(CDaoDatabase& db, SchemaEdition edition) {

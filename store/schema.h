@@ -55,6 +55,12 @@ struct TableSpec {
 QList<TableSpec> diaryTables(SchemaEdition edition = kCurrentEdition);
 QList<TableSpec> weatherTables();
 
+// A column as CREATE TABLE and ALTER TABLE ... ADD COLUMN declare it:
+// "name type [constraint]".
+QString columnDefinition(const ColumnSpec& column);
+// The statements that create a table and then each of its indexes.
+QStringList createTableStatements(const TableSpec& table);
+
 // Creates every table and index in an open, empty database, in one
 // transaction. Throws CDaoException.
 void createDiarySchema(CDaoDatabase& db, SchemaEdition edition = kCurrentEdition);

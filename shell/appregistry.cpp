@@ -39,6 +39,17 @@ bool AppRegistry::writeString(const QString& subkey, const QString& name,
   return !key.isEmpty() && store_.writeString(key, name, value) == RegStatus::Ok;
 }
 
+bool AppRegistry::readBinary(const QString& subkey, const QString& name, QByteArray& out) const {
+  const QString key = keyPath(subkey);
+  return !key.isEmpty() && store_.readBinary(key, name, out) == RegStatus::Ok;
+}
+
+bool AppRegistry::writeBinary(const QString& subkey, const QString& name,
+                              const QByteArray& value) {
+  const QString key = keyPath(subkey);
+  return !key.isEmpty() && store_.writeBinary(key, name, value) == RegStatus::Ok;
+}
+
 bool AppRegistry::selectSettingsKey(const QString& keyName) {
   return store_.writeString(kBaseKey, kCurrentKeyValue, keyName) == RegStatus::Ok;
 }

@@ -29,6 +29,12 @@ class AppRegistry {
   bool readDword(const QString& subkey, const QString& name, std::uint32_t& out) const;
   bool writeDword(const QString& subkey, const QString& name, std::uint32_t value);
   bool writeString(const QString& subkey, const QString& name, const QString& value);
+  bool readBinary(const QString& subkey, const QString& name, QByteArray& out) const;
+  bool writeBinary(const QString& subkey, const QString& name, const QByteArray& value);
+
+  // The full key path of root + subkey (no trailing separator); empty
+  // without a root. For classes that are handed a key of their own.
+  QString keyPath(const QString& subkey) const;
 
   // The -REG option: stores the settings key name as CurrentKEY. Fails when
   // the base key does not exist.
@@ -37,9 +43,6 @@ class AppRegistry {
   RegistryStore& store() { return store_; }
 
  private:
-  // root + subkey without a trailing separator; empty without a root.
-  QString keyPath(const QString& subkey) const;
-
   RegistryStore& store_;
 };
 

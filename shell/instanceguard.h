@@ -1,0 +1,63 @@
+#pragma once
+// The two guards of the start. The per-user guard (a lock named by the
+// application title) keeps one running program per user; the running one
+// listens on a local socket so that a second start can ask it to raise its
+// window. The machine-wide guard "Global\HV6Global" keeps other users of
+// the machine out while it runs.
+//
+// The per-user guard is taken first, so the same user's second start takes
+// the raise path and never sees the other-user message.
+
+#include "platform/lockfile.h"
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace hv6 {
+
+inline const QString kMachineGuardName = QStringLiteral("Global\\HV6Global");
+inline const QString kOtherUserMessage = QStringLiteral(
+    "他のユーザがシステムを使用中のため、起動できません。Harvoを終了します。");
+
+class InstanceGuard : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class Outcome {
+    First,           // both guards taken; raise requests are listened for
+    AlreadyRunning,  // this user runs the program: it was asked to raise
+    OtherUser,       // the machine-wide guard is held elsewhere
+    Failed,          // the per-user guard could not be made (errorText)
+  };
+
+  explicit InstanceGuard(QString title, QObject* parent = nullptr);
+  ~InstanceGuard() override;
+
+  Outcome acquire();
+  // Releases the per-user guard and stops listening. The machine-wide guard
+  // lives as long as this object.
+  void release();
+
+  const QString& errorText() const { return error_; }
+  // The socket of this user's running program, in the runtime folder.
+  static QString serverPath();
+  // Asks the running program to raise its window; false when none answers.
+  static bool askRunningToRaise();
+
+ Q_SIGNALS:
+  void raiseRequested();
+
+ private:
+  void listen();
+  void takeConnection();
+
+  QString title_;
+  NamedLock userLock_;
+  NamedLock machineLock_;
+  QLocalServer* server_ = nullptr;
+  QString error_;
+};
+
+}  // namespace hv6

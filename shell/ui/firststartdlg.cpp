@@ -1,0 +1,64 @@
+#include "shell/ui/firststartdlg.h"
+
+#include "platform/presenter.h"
+#include "shell/startup.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+using Choice = hv6::FirstStartChoice;
+
+constexpr int kMinimumWidth = 520;
+
+}  // namespace
+
+CFirstStartDlg::CFirstStartDlg(hv6::AppRegistry& registry, QWidget* parent)
+    : QDialog(parent), choice_(registry) {
+  setObjectName(QStringLiteral("142"));
+  setWindowTitle(hv6::kAppTitle);
+  setMinimumWidth(kMinimumWidth);
+  auto* layout = new QVBoxLayout(this);
+  layout->setSpacing(8);
+
+  connect(addButton(Choice::kIdNewData, QStringLiteral("新規に作成する。")), &QPushButton::clicked,
+          this, &CFirstStartDlg::OnNotYetAvailable);
+  connect(addButton(Choice::kIdConvert, QStringLiteral("HarvoV3、V5/V5プラスからコンバートする。")),
+          &QPushButton::clicked, this, &CFirstStartDlg::OnNotYetAvailable);
+  connect(addButton(Choice::kIdDemoData, QStringLiteral("デモデータを見る。")), &QPushButton::clicked,
+          this, &CFirstStartDlg::OnDemoData);
+  connect(addButton(Choice::kIdDataFolder, QStringLiteral("データフォルダを指定する。")),
+          &QPushButton::clicked, this, &CFirstStartDlg::OnNotYetAvailable);
+
+  auto* note = new QLabel(Choice::noteText(), this);
+  note->setObjectName(QStringLiteral("note"));
+  note->setTextFormat(Qt::PlainText);
+  note->setWordWrap(true);
+  layout->addSpacing(8);
+  layout->addWidget(note);
+  layout->addSpacing(8);
+
+  QPushButton* exit = addButton(Choice::kIdExit, QStringLiteral("終了する。"));
+  connect(exit, &QPushButton::clicked, this, [this] { done(Choice::kIdExit); });
+}
+
+QPushButton* CFirstStartDlg::addButton(int id, const QString& text) {
+  auto* button = new QPushButton(text, this);
+  button->setObjectName(QString::number(id));
+  button->setAutoDefault(false);
+  layout()->addWidget(button);
+  return button;
+}
+
+void CFirstStartDlg::reject() { done(Choice::kIdCancel); }
+
+void CFirstStartDlg::OnDemoData() {
+  if (choice_.useDemoData()) done(Choice::kResultDataChosen);
+}
+
+void CFirstStartDlg::OnNotYetAvailable() {
+  hv6::showMessage(Choice::notYetAvailableText(), hv6::kAppTitle, hv6::MsgButtons::Ok,
+                   hv6::MsgIcon::Information, this);
+}

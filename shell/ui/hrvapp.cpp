@@ -1,0 +1,129 @@
+#include "shell/ui/hrvapp.h"
+
+#include "platform/presenter.h"
+#include "shell/ui/hrvview.h"
+#include "shell/ui/mainframe.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+// For the two-process test of the guard: with --check-start, the program
+// waits after its report for one raise request, then closes.
+constexpr auto kWaitRaiseVariable = "HV6_CHECK_WAIT_RAISE";
+
+void printLine(const QString& line) {
+  std::fputs(line.toUtf8().constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+QString openState(const CDaoDatabase& db, const QString& error) {
+  if (db.IsOpen()) return QStringLiteral("open");
+  return error.isEmpty() ? QStringLiteral("closed") : QStringLiteral("closed: ") + error;
+}
+
+}  // namespace
+
+CHrvApp::CHrvApp(hv6::StartOptions options)
+    : options_(std::move(options)), core_(store_), guard_(hv6::kAppTitle) {
+  waitForRaise_ = options_.checkStart && !qEnvironmentVariableIsEmpty(kWaitRaiseVariable);
+  connect(&guard_, &hv6::InstanceGuard::raiseRequested, this, &CHrvApp::onRaiseRequested);
+}
+
+CHrvApp::~CHrvApp() {
+  frame_.reset();
+  if (&hv6::messagePresenter() == &presenter_) hv6::setMessagePresenter(nullptr);
+}
+
+int CHrvApp::run() {
+  if (!InitInstance()) return ExitInstance();
+  const int loopCode = QApplication::exec();
+  const int code = ExitInstance();
+  return code != kExitNormal ? code : loopCode;
+}
+
+bool CHrvApp::InitInstance() {
+  // A check run reports on standard error instead of message boxes.
+  if (!options_.checkStart) hv6::setMessagePresenter(&presenter_);
+  QApplication::setQuitOnLastWindowClosed(false);
+  if (!takeInstanceGuards()) return false;
+  // The framework's compatibility version, the window class "HrvClass",
+  // control containers and 3D controls have no equivalent here.
+  if (!core_.runStartSteps(options_.commandLine).running) {
+    exitCode_ = kExitStartEnded;
+    return false;
+  }
+  // The profile settings live in hv6::StartKeys::kProfile below the root.
+  helpPath_ = QApplication::applicationFilePath() + QStringLiteral(".chm");
+  return createFrame();
+}
+
+bool CHrvApp::takeInstanceGuards() {
+  switch (guard_.acquire()) {
+    case hv6::InstanceGuard::Outcome::First:
+      return true;
+    case hv6::InstanceGuard::Outcome::AlreadyRunning:
+      exitCode_ = kExitNormal;
+      return false;
+    case hv6::InstanceGuard::Outcome::OtherUser:
+      hv6::showMessage(hv6::kOtherUserMessage, hv6::kAppTitle, hv6::MsgButtons::Ok,
+                       hv6::MsgIcon::Warning);
+      break;
+    case hv6::InstanceGuard::Outcome::Failed:
+      hv6::showMessage(QStringLiteral("起動できませんでした。\n") + guard_.errorText(),
+                       hv6::kAppTitle, hv6::MsgButtons::Ok, hv6::MsgIcon::Error);
+      break;
+  }
+  exitCode_ = kExitStartEnded;
+  return false;
+}
+
+// The single-document template of the framework becomes the frame with its
+// view, made here directly; the new-document command is its first activation.
+bool CHrvApp::createFrame() {
+  frame_ = std::make_unique<CMainFrame>(core_);
+  connect(frame_.get(), &CMainFrame::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  frame_->OnCreate(true);
+  const CMainFrame::Activation activation = frame_->ActivateFrame(!options_.checkStart);
+  if (activation == CMainFrame::Activation::FirstStartNeeded) {
+    printLine(QStringLiteral("hv6 --check-start: data files missing: the first-start dialog would be shown"));
+    exitCode_ = kExitFirstStart;
+    return false;
+  }
+  if (options_.checkStart && activation == CMainFrame::Activation::Running) reportCheckStart();
+  return true;
+}
+
+void CHrvApp::reportCheckStart() {
+  QString weatherSetting;
+  core_.registry().readString(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kWeatherDataPath,
+                              weatherSetting);
+  printLine(QStringLiteral("hv6 --check-start: DataPath=%1 (%2) WeatherDataPath=%3 (%4)")
+                .arg(core_.settings().dataPath,
+                     openState(core_.diaryDatabase(), core_.diaryOpenError()), weatherSetting,
+                     openState(core_.weatherDatabase(), core_.weatherOpenError())));
+  if (waitForRaise_) {
+    printLine(QStringLiteral("hv6 --check-start: waiting for a raise request"));
+    return;
+  }
+  QMetaObject::invokeMethod(frame_.get(), &QWidget::close, Qt::QueuedConnection);
+}
+
+void CHrvApp::onRaiseRequested() {
+  if (frame_) frame_->raiseWindow();
+  if (!waitForRaise_ || !frame_) return;
+  printLine(QStringLiteral("hv6 --check-start: raise requested"));
+  waitForRaise_ = false;
+  QMetaObject::invokeMethod(frame_.get(), &QWidget::close, Qt::QueuedConnection);
+}
+
+int CHrvApp::ExitInstance() {
+  frame_.reset();
+  core_.closeDatabases();
+  guard_.release();
+  return exitCode_;
+}

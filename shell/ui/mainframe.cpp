@@ -1,0 +1,154 @@
+#include "shell/ui/mainframe.h"
+
+#include "outside/hrvcom106/winpos.h"
+#include "outside/vqbase106/vqdate.h"
+#include "platform/presenter.h"
+#include "resources/pictures.h"
+#include "shell/appcore.h"
+#include "shell/envcopy.h"
+#include "shell/startup.h"
+#include "shell/ui/firststartdlg.h"
+#include "shell/ui/hrvview.h"
+#include "shell/ui/splashwnd.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+
+using hv6::StartKeys;
+
+constexpr int kRefusedPumpMs = 300;
+
+bool isPopupKind(const QWidget* window) {
+  switch (window->windowType()) {
+    case Qt::Dialog:
+    case Qt::Sheet:
+    case Qt::Tool:
+    case Qt::Window:
+      return true;
+    default:  // menus, tool tips and the splash close by themselves
+      return false;
+  }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(hv6::AppCore& core, QWidget* parent)
+    : QMainWindow(parent), core_(core), view_(new CHrvView(core, this)) {
+  setObjectName(QStringLiteral("MainFrame"));
+  setWindowTitle(hv6::kAppTitle);
+  setWindowIcon(hv6::programIcon());
+  setCentralWidget(view_);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QString CMainFrame::closeRefusedText() {
+  return QStringLiteral(
+      "本体カレンダを終了出来ませんでした。\n"
+      "画面を閉じてから「ファイル-終了」で本体カレンダを終了してください。");
+}
+
+void CMainFrame::OnCreate(bool showSplash) {
+  long today = 0;
+  CVqdate::GetDate(today);
+  view_->setBackdrop(hv6::backgroundPictureId(today, QTime::currentTime().second()));
+  if (showSplash) {
+    splash_ = std::make_unique<CSplashWnd>(hv6::picture(hv6::kSplashPicture));
+    splash_->ShowSplashScreen();
+  }
+  hv6::copyEnvironment(core_.settings().installPath, core_.registry());
+}
+
+CMainFrame::Activation CMainFrame::ActivateFrame(bool allowFirstStartDialog) {
+  const bool placed = loadPlacement();
+  Activation activation = Activation::Running;
+  if (!core_.dataFilesPresent()) {
+    if (splash_) splash_->HideSplashScreen();
+    if (!allowFirstStartDialog) return Activation::FirstStartNeeded;
+    CFirstStartDlg dialog(core_.registry());
+    if (hv6::FirstStartChoice::endsProgram(dialog.exec())) {
+      // As the exit command: the frame closes once the program runs.
+      QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+      activation = Activation::Exiting;
+    } else {
+      view_->reload();
+    }
+  }
+  loadToolBarState();
+  if (placed) show();
+  else showMaximized();
+  activateWindow();
+  return activation;
+}
+
+void CMainFrame::raiseWindow() {
+  QWidget* popup = openPopup();
+  if (!isVisible()) {  // still starting: only the first-start dialog can be brought forward
+    if (popup) popup->activateWindow();
+    return;
+  }
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+  if (popup) {
+    popup->raise();
+    popup->activateWindow();
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (QWidget* popup = openPopup()) {
+    event->ignore();
+    QEventLoop pump;
+    QTimer::singleShot(kRefusedPumpMs, &pump, &QEventLoop::quit);
+    pump.exec();
+    popup->raise();
+    popup->activateWindow();
+    hv6::showMessage(closeRefusedText(), hv6::kAppTitle, hv6::MsgButtons::Ok,
+                     hv6::MsgIcon::Warning, popup);
+    return;
+  }
+  savePlacement();
+  saveToolBarState();
+  if (splash_) splash_->HideSplashScreen();
+  event->accept();
+  Q_EMIT closed();
+}
+
+QWidget* CMainFrame::openPopup() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal && modal != this) return modal;
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  for (QWidget* window : windows) {
+    if (window == this || window == splash_.get() || !window->isVisible()) continue;
+    if (isPopupKind(window)) return window;
+  }
+  return nullptr;
+}
+
+bool CMainFrame::loadPlacement() {
+  return CWinPos(core_.registry().store(), core_.registry().keyPath(StartKeys::kProfile))
+      .LoadWindowPlacement(this);
+}
+
+void CMainFrame::savePlacement() {
+  CWinPos(core_.registry().store(), core_.registry().keyPath(StartKeys::kProfile))
+      .SaveWindowPlacement(this);
+}
+
+void CMainFrame::loadToolBarState() {
+  QByteArray state;
+  if (core_.registry().readBinary(StartKeys::kProfile, StartKeys::kToolBarState, state))
+    restoreState(state);
+}
+
+void CMainFrame::saveToolBarState() {
+  // Without the profile key (made by the installation) the state is not kept.
+  core_.registry().writeBinary(StartKeys::kProfile, StartKeys::kToolBarState, saveState());
+}

@@ -1,0 +1,90 @@
+// The built hv6 started as a real process: the check run and the instance
+// guard across two processes.
+#include "shell/instanceguard.h"
+#include "tests/shell/shell_fixture.h"
+#include "tests/support/temp_data_folder.h"
+
+#include <QProcess>
+
+namespace {
+
+constexpr int kWaitMs = 60000;  // only a limit for a hung program, never a measure
+
+class ProgramTest : public hv6test::InstalledRegistryTest {
+ protected:
+  void SetUp() override { install(); }
+
+  // Starts hv6 with the test's environment (the HV6_* folders point here).
+  static void start(QProcess& process, const QStringList& arguments, bool waitForRaise = false) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (waitForRaise) environment.insert(QStringLiteral("HV6_CHECK_WAIT_RAISE"), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    process.start(hv6test::binaryDir() + QStringLiteral("/shell/hv6"), arguments);
+  }
+
+  // Starts hv6 and waits for its end.
+  static void run(QProcess& process, const QStringList& arguments) {
+    start(process, arguments);
+    if (!process.waitForFinished(kWaitMs)) process.kill();
+  }
+
+  // Reads standard output until a line containing the text arrives.
+  static bool waitForLine(QProcess& process, const QString& text, QString& seen) {
+    while (!seen.contains(text)) {
+      if (!process.waitForReadyRead(kWaitMs)) return false;
+      seen += QString::fromUtf8(process.readAllStandardOutput());
+    }
+    return true;
+  }
+};
+
+TEST_F(ProgramTest, CheckStartReportsWhatWasOpened) {
+  hv6test::TempDataFolder data;
+  setPaths(data.diaryPath(), data.weatherPath(), env.path(QStringLiteral("program")));
+  QProcess hv6;
+  run(hv6, {QStringLiteral("--check-start")});
+  const QString out = QString::fromUtf8(hv6.readAllStandardOutput());
+  EXPECT_EQ(hv6.exitCode(), 0) << hv6.readAllStandardError().toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("DataPath=%1 (open)").arg(data.diaryPath())) &&
+              out.contains(QStringLiteral("WeatherDataPath=%1 (open)").arg(data.weatherPath())))
+      << out.toStdString();
+  EXPECT_TRUE(QFileInfo(env.path(QStringLiteral("documents/Velqor/HV6P/pform"))).isDir());
+}
+
+TEST_F(ProgramTest, CheckStartEndsEarlyWithoutSettingsOrData) {
+  QProcess noDataPath;
+  run(noDataPath, {QStringLiteral("--check-start")});
+  EXPECT_EQ(noDataPath.exitCode(), 1);
+  EXPECT_TRUE(noDataPath.readAllStandardError().contains("[2504]"));
+
+  setPaths(env.path(QStringLiteral("none/a.HV6")), env.path(QStringLiteral("none/b.HV6")));
+  QProcess noData;
+  run(noData, {QStringLiteral("--check-start")});
+  EXPECT_EQ(noData.exitCode(), 3);
+  EXPECT_TRUE(noData.readAllStandardOutput().contains("first-start dialog"));
+}
+
+TEST_F(ProgramTest, SecondStartRaisesTheFirstAndEndsQuietly) {
+  hv6test::TempDataFolder data;
+  setPaths(data.diaryPath(), data.weatherPath());
+  QProcess first;
+  start(first, {QStringLiteral("--check-start")}, true);
+  QString firstOut;
+  ASSERT_TRUE(waitForLine(first, QStringLiteral("waiting for a raise request"), firstOut))
+      << firstOut.toStdString() << first.readAllStandardError().toStdString();
+
+  QProcess second;
+  run(second, {});
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  const QByteArray secondErr = second.readAllStandardError();
+  EXPECT_FALSE(secondErr.contains(hv6::kOtherUserMessage.toUtf8())) << secondErr.toStdString();
+  EXPECT_FALSE(secondErr.contains("Harvo V6 Plus for Windows")) << secondErr.toStdString();
+
+  EXPECT_TRUE(waitForLine(first, QStringLiteral("raise requested"), firstOut)) << firstOut.toStdString();
+  EXPECT_TRUE(first.waitForFinished(kWaitMs));
+  EXPECT_EQ(first.exitCode(), 0);
+}
+
+}  // namespace

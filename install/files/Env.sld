@@ -1,0 +1,7 @@
+; 販売管理の画面設定
+[FILE_INFORMATION]
+NAME=販売管理 画面設定
+
+[WINDOW]
+GRID_FONT_SIZE=10
+CONFIRM_DELETE=1

@@ -19,6 +19,13 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
+# The machine-wide folder of hv6 (shared demo data, the one-user-at-a-time
+# lock); every user may write there.
+common=/var/lib/hv6/common
+if [ ! -d "$common" ] && [ "$(id -u)" -eq 0 ]; then
+  install -d -m 1777 "$common"
+fi
+
 if [ ${#missing[@]} -eq 0 ]; then
   echo "All packages are installed."
   exit 0

@@ -6,5 +6,5 @@
 #include <QString>
 
 // The holiday's name ("元日", "振替休日", "国民の休日", ...), empty when the
-// day is not a holiday.
+// day is not a holiday or not a valid date.
 QString holidayName(long yyyymmdd);

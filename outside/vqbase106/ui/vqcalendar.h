@@ -6,6 +6,8 @@
 #include "outside/vqbase106/calendargrid.h"
 
 #include <QColor>
+#include <QList>
+#include <QStringList>
 #include <QWidget>
 
 class CVqCalendar : public QWidget {
@@ -43,6 +45,17 @@ class CVqCalendar : public QWidget {
   // The memo lines of a date, in the order added (for printing and tests).
   QStringList memosOf(long yyyymmdd) const;
   hv6::CalendarGrid grid() const;
+  bool hasMark(long yyyymmdd) const;
+  // The three weather codes of a date; empty when it has none.
+  QList<int> weatherOf(long yyyymmdd) const;
+  int dispType() const;  // 1 month, 2 week
+  bool showsRokuyo() const;
+  // The memo lines as the cell shows them at its present size: each elided
+  // to the cell width, the last one "+n" when n lines do not fit.
+  QStringList visibleLines(long yyyymmdd) const;
+  // The date of the cell under a point of the widget; 0 outside the cells.
+  long dateAtPoint(const QPoint& point) const;
+  QRect cellRect(int row, int column) const;
 
  Q_SIGNALS:
   void dateChanged(long yyyymmdd);
@@ -53,8 +66,29 @@ class CVqCalendar : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void updateMinimumSize();
+  void moveTo(int year, int month, int day);
+  void moveBy(int days);
+  void moveMonths(int months);
+  int titleHeight() const;
+  QRect gridRect() const;
+  QRect memoBox(const QRect& cell, long date) const;
+  QStringList fitLines(long date, const QRect& box) const;
+  QColor dayColour(const hv6::CalendarCell& cell, bool holiday) const;
+  QColor cellBack(const hv6::CalendarCell& cell, bool holiday) const;
+  void paintTitle(QPainter& painter) const;
+  void paintWeekHeader(QPainter& painter) const;
+  void paintCell(QPainter& painter, const hv6::CalendarCell& cell, const QRect& box, bool today) const;
+  void paintDayLine(QPainter& painter, const hv6::CalendarCell& cell, const QRect& box,
+                    const QString& holiday, bool today) const;
+  int paintMark(QPainter& painter, const QPoint& rightCentre) const;
+  void paintWeather(QPainter& painter, long date, const QRect& box) const;
+  void paintMemos(QPainter& painter, const hv6::CalendarCell& cell, const QRect& box) const;
+  void paintSelection(QPainter& painter) const;
+
   struct Impl;
   Impl* d;
 };

@@ -6,12 +6,15 @@
 
 #include "outside/vqbase106/calendargrid.h"
 
+#include <QFont>
+#include <QList>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class QPainter;
+class QPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -32,5 +35,42 @@ bool printCalendarToPdf(const CalendarPrintJob& job, const QString& pdfFile,
                         QString* error = nullptr);
 // The print preview window (modal).
 void previewCalendar(const CalendarPrintJob& job, QWidget* parent);
+
+// The texts of the page: "2026年  6月   ", "2026. 6.15   ", " 6日" and,
+// for the 1st of a month and the neighbouring months' days, " 5月31日".
+QString calendarPageHeading(int year, int month);
+QString calendarPageSelectedDay(long date);
+QString calendarPageDayLabel(const CalendarCell& cell);
+
+// Where everything of the page goes, in the page's coordinates.
+struct PrintedLine {
+  QString text;
+  QRectF rect;
+};
+
+struct PrintedCell {
+  CalendarCell cell;
+  QRectF rect;               // the cell's frame
+  QRectF labelRect;          // the day label's row
+  QString label;
+  QString holiday;           // the public holiday's name, after the label
+  QList<PrintedLine> lines;  // the wrapped memo lines that fit, top down
+  int hiddenMemos = 0;       // memos not (completely) shown: "+n" in the label row
+};
+
+struct CalendarPageLayout {
+  QFont font;      // height min(width, height) / 55, weight 400
+  QFont boldFont;  // twice that height, weight 700
+  QRectF headingRect;
+  QString heading;
+  QString selectedDay;
+  QRectF weekHeaderRect;
+  QList<PrintedCell> cells;  // in the grid's order
+};
+
+// Lays out the page for the device the painter will paint on (its font
+// metrics decide the line breaks).
+CalendarPageLayout layoutCalendarPage(const QRectF& page, const CalendarPrintJob& job,
+                                      QPaintDevice* device);
 
 }  // namespace hv6

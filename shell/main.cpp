@@ -1,7 +1,9 @@
 // hv6: the calendar program. Started through its application object;
-// "--check-start" starts, reports what was opened and closes again.
+// "--check-start" starts, reports what was opened and closes again;
+// "--print YYYYMM --pdf FILE" prints a month without a window.
 #include "shell/startup.h"
 #include "shell/ui/hrvapp.h"
+#include "shell/ui/printrun.h"
 
 #include <QApplication>
 
@@ -12,7 +14,9 @@ namespace {
 // A check run on a machine without a display shows its windows offscreen.
 void chooseOffscreenForChecks(int argc, char** argv) {
   bool check = false;
-  for (int i = 1; i < argc; ++i) check = check || std::strcmp(argv[i], "--check-start") == 0;
+  for (int i = 1; i < argc; ++i)
+    check = check || std::strcmp(argv[i], "--check-start") == 0 ||
+            std::strcmp(argv[i], "--print") == 0;
   const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
                        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -24,6 +28,8 @@ void chooseOffscreenForChecks(int argc, char** argv) {
 int main(int argc, char** argv) {
   chooseOffscreenForChecks(argc, argv);
   QApplication application(argc, argv);
-  CHrvApp app(hv6::parseStartArguments(QApplication::arguments()));
+  QStringList arguments = QApplication::arguments();
+  hv6::PrintRequest print = hv6::takePrintRequest(arguments);
+  CHrvApp app(hv6::parseStartArguments(arguments), print);
   return app.run();
 }

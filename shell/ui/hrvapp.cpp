@@ -1,7 +1,8 @@
 #include "shell/ui/hrvapp.h"
 
+#include "calendar/printing.h"
+#include "calendar/ui/hrvview.h"
 #include "platform/presenter.h"
-#include "shell/ui/hrvview.h"
 #include "shell/ui/mainframe.h"
 
 #include <QApplication>
@@ -28,8 +29,9 @@ QString openState(const CDaoDatabase& db, const QString& error) {
 
 }  // namespace
 
-CHrvApp::CHrvApp(hv6::StartOptions options)
-    : options_(std::move(options)), core_(store_), guard_(hv6::kAppTitle) {
+CHrvApp::CHrvApp(hv6::StartOptions options, hv6::PrintRequest print)
+    : options_(std::move(options)), print_(std::move(print)), core_(store_),
+      guard_(hv6::kAppTitle) {
   waitForRaise_ = options_.checkStart && !qEnvironmentVariableIsEmpty(kWaitRaiseVariable);
   connect(&guard_, &hv6::InstanceGuard::raiseRequested, this, &CHrvApp::onRaiseRequested);
 }
@@ -40,6 +42,7 @@ CHrvApp::~CHrvApp() {
 }
 
 int CHrvApp::run() {
+  if (print_.wanted) return runPrint();
   if (!InitInstance()) return ExitInstance();
   const int loopCode = QApplication::exec();
   const int code = ExitInstance();
@@ -60,6 +63,35 @@ bool CHrvApp::InitInstance() {
   // The profile settings live in hv6::StartKeys::kProfile below the root.
   helpPath_ = QApplication::applicationFilePath() + QStringLiteral(".chm");
   return createFrame();
+}
+
+// Messages go to standard error (no presenter is installed).
+int CHrvApp::runPrint() {
+  const auto fail = [](const QString& text, int code) {
+    std::fputs(("hv6 --print: " + text + u'\n').toUtf8().constData(), stderr);
+    return code;
+  };
+  if (!print_.error.isEmpty()) return fail(print_.error, kExitBadArguments);
+  QApplication::setQuitOnLastWindowClosed(false);
+  if (!core_.runStartSteps(options_.commandLine).running) return kExitStartEnded;
+  frame_ = std::make_unique<CMainFrame>(core_);
+  if (!frame_->OnCreateClient()) {
+    ExitInstance();
+    return kExitStartEnded;
+  }
+  // An empty page would pass for a month without work.
+  if (!core_.diaryDatabase().IsOpen()) {
+    const QString why = core_.diaryOpenError();
+    ExitInstance();
+    return fail(QStringLiteral("the diary database is not open: ") + why, kExitStartEnded);
+  }
+  frame_->view()->moveTo(print_.year, print_.month, 1);
+  QString error;
+  const bool printed = hv6::printCalendarToPdf(frame_->view()->printJob(), print_.pdfFile, &error);
+  ExitInstance();
+  if (!printed) return fail(error, kExitPrintFailed);
+  std::fputs(("hv6 --print: " + print_.pdfFile + u'\n').toUtf8().constData(), stdout);
+  return kExitNormal;
 }
 
 bool CHrvApp::takeInstanceGuards() {
@@ -86,6 +118,10 @@ bool CHrvApp::takeInstanceGuards() {
 // view, made here directly; the new-document command is its first activation.
 bool CHrvApp::createFrame() {
   frame_ = std::make_unique<CMainFrame>(core_);
+  if (!frame_->OnCreateClient()) {
+    exitCode_ = kExitStartEnded;
+    return false;
+  }
   connect(frame_.get(), &CMainFrame::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   frame_->OnCreate(true);
   const CMainFrame::Activation activation = frame_->ActivateFrame(!options_.checkStart);

@@ -9,6 +9,7 @@
 #include "shell/appcore.h"
 #include "shell/instanceguard.h"
 #include "shell/startup.h"
+#include "shell/ui/printrun.h"
 
 #include <QObject>
 
@@ -24,8 +25,10 @@ class CHrvApp final : public QObject {
   static constexpr int kExitNormal = 0;    // also a second start that raised the first
   static constexpr int kExitStartEnded = 1;
   static constexpr int kExitFirstStart = 3;  // --check-start: data missing
+  static constexpr int kExitBadArguments = 2;
+  static constexpr int kExitPrintFailed = 4;
 
-  explicit CHrvApp(hv6::StartOptions options);
+  explicit CHrvApp(hv6::StartOptions options, hv6::PrintRequest print = {});
   ~CHrvApp() override;
 
   // InitInstance, the message loop and ExitInstance; the exit code.
@@ -43,12 +46,15 @@ class CHrvApp final : public QObject {
   const QString& helpFilePath() const { return helpPath_; }
 
  private:
+  // --print: the start without guards and window, the month to PDF.
+  int runPrint();
   bool takeInstanceGuards();
   bool createFrame();
   void reportCheckStart();
   void onRaiseRequested();
 
   hv6::StartOptions options_;
+  hv6::PrintRequest print_;
   hv6::RegistryStore store_;
   hv6::AppCore core_;
   hv6::InstanceGuard guard_;

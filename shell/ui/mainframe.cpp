@@ -1,6 +1,13 @@
 #include "shell/ui/mainframe.h"
 
+#include "calendar/commands.h"
+#include "calendar/filler.h"
+#include "calendar/ui/calendarhost.h"
+#include "calendar/ui/hrvview.h"
+#include "calendar/ui/statusmeter.h"
 #include "outside/hrvcom106/winpos.h"
+#include "outside/vqbase106/ui/calendarbox.h"
+#include "outside/vqbase106/ui/meterbar.h"
 #include "outside/vqbase106/vqdate.h"
 #include "platform/presenter.h"
 #include "resources/pictures.h"
@@ -8,12 +15,14 @@
 #include "shell/envcopy.h"
 #include "shell/startup.h"
 #include "shell/ui/firststartdlg.h"
-#include "shell/ui/hrvview.h"
 #include "shell/ui/splashwnd.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QTime>
 #include <QTimer>
 
@@ -35,14 +44,130 @@ bool isPopupKind(const QWidget* window) {
   }
 }
 
+// The application's settings and diary database as the calendar sees them.
+class FrameCalendarHost final : public hv6::CalendarHost {
+ public:
+  explicit FrameCalendarHost(hv6::AppCore& core) : core_(core) {}
+  hv6::AppRegistry& registry() override { return core_.registry(); }
+  CDaoDatabase* diaryDatabase() override { return &core_.diaryDatabase(); }
+  CDaoDatabase* reopenDiaryDatabase() override { return core_.reopenDiaryDatabase(); }
+  void setModeItemId(int id) override { core_.modeItemId = id; }
+
+ private:
+  hv6::AppCore& core_;
+};
+
+long today() {
+  long date = 0;
+  CVqdate::GetDate(date);
+  return date;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(hv6::AppCore& core, QWidget* parent)
-    : QMainWindow(parent), core_(core), view_(new CHrvView(core, this)) {
+    : QMainWindow(parent),
+      core_(core),
+      host_(std::make_unique<FrameCalendarHost>(core)),
+      fillers_(std::make_unique<hv6::EmptyFillers>()) {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowTitle(hv6::kAppTitle);
   setWindowIcon(hv6::programIcon());
+}
+
+void CMainFrame::setFillers(std::unique_ptr<hv6::CalendarFillers> fillers) {
+  if (!view_ && fillers) fillers_ = std::move(fillers);
+}
+
+bool CMainFrame::OnCreateClient() {
+  view_ = CHrvView::create(*host_, *fillers_, this);
+  if (!view_) return false;
   setCentralWidget(view_);
+  meterBar_ = new CMeterBar(this);
+  meterBar_->setObjectName(QStringLiteral("MeterBar"));
+  statusBar()->addPermanentWidget(meterBar_);
+  meterBar_->setMinimumWidth(width() / 2);
+  meter_ = std::make_unique<hv6::StatusMeter>(*meterBar_, statusBar());
+  view_->setMeter(meter_.get());
+  createCalendarMenu();
+  createCalendarToolBar();
+  connect(view_, &CHrvView::titleChanged, this, &QWidget::setWindowTitle);
+  connect(view_, &CHrvView::dateShown, datePicker_,
+          [this](int y, int m, int d) { datePicker_->SetDate(y, m, d); });
+  connect(view_, &CHrvView::commandRequested, this, &CMainFrame::onViewCommand);
+  view_->OnInitialUpdate(today());
+  return true;
+}
+
+void CMainFrame::createCalendarMenu() {
+  QMenu* menu = menuBar()->addMenu(QStringLiteral("カレンダー(&C)"));
+  menu->setObjectName(QStringLiteral("CalendarMenu"));
+  const auto addRange = [this](QMenu* to, int first, int last) {
+    for (int id = first; id <= last; ++id) to->addAction(view_->commandAction(id));
+  };
+  using namespace hv6::CalendarCmd;
+  addRange(menu->addMenu(QStringLiteral("農程管理(&N)")), kPlanFirst, kPlanLast);
+  addRange(menu->addMenu(QStringLiteral("作業日誌(&W)")), kDiaryFirst, kDiaryLast);
+  QMenu* slips = menu->addMenu(QStringLiteral("出荷伝票(&S)"));
+  addRange(slips, kSlipFirst, kSlipLast);
+  slips->addSeparator();
+  addRange(slips, kFigureFirst, kFigureLast);
+  menu->addAction(view_->commandAction(kFarmDiary));
+  menu->addSeparator();
+  for (int id : {kWeather, kKisetu, kWeekMonth, kYearMonth})
+    menu->addAction(view_->commandAction(id));
+  menu->addSeparator();
+  for (auto [id, text] : {std::pair{kPrevMonth, QStringLiteral("前月表示(&P)")},
+                          std::pair{kNextMonth, QStringLiteral("次月表示(&N)")}}) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::number(id));
+    connect(action, &QAction::triggered, this, [this, id = id] { stepMonth(id); });
+  }
+  menu->addAction(view_->commandAction(kRefresh));
+  menu->addSeparator();
+  menu->addAction(view_->commandAction(kPrint));
+  menu->addAction(view_->commandAction(kPrintPreview));
+}
+
+// Previous month, the date picker, next month, week/month, year and month.
+void CMainFrame::createCalendarToolBar() {
+  QToolBar* bar = addToolBar(QStringLiteral("カレンダー"));
+  bar->setObjectName(QStringLiteral("CalendarToolBar"));
+  bar->setMovable(false);
+  QAction* previous = bar->addAction(QStringLiteral("◀"));
+  previous->setToolTip(QStringLiteral("前月表示"));
+  connect(previous, &QAction::triggered, this, [this] { stepMonth(kPrevMonth); });
+  datePicker_ = new CCalendarBox(bar);
+  datePicker_->Create(0, QRect(30, 2, 130, 180), bar, kDatePickerId);
+  datePicker_->setCallID(kDatePickerId);
+  datePicker_->SetYFlag(1);
+  datePicker_->SetDispWeek(true);
+  const long now = today();
+  datePicker_->SetDate(int(now / 10000), int(now % 10000 / 100), int(now % 100));
+  bar->addWidget(datePicker_);
+  connect(datePicker_, &CCalendarBox::dateChosen, this, [this](int, long date) {
+    view_->moveTo(int(date / 10000), int(date % 10000 / 100), int(date % 100));
+  });
+  QAction* next = bar->addAction(QStringLiteral("▶"));
+  next->setToolTip(QStringLiteral("次月表示"));
+  connect(next, &QAction::triggered, this, [this] { stepMonth(kNextMonth); });
+  bar->addSeparator();
+  bar->addAction(view_->commandAction(hv6::CalendarCmd::kWeekMonth));
+  bar->addAction(view_->commandAction(hv6::CalendarCmd::kYearMonth));
+}
+
+void CMainFrame::stepMonth(int id) {
+  hv6::YearMonthDay date{};
+  datePicker_->GetDate(date.year, date.month, date.day);
+  const hv6::YearMonthDay next = hv6::stepMonth(date, id == kPrevMonth ? -1 : +1);
+  datePicker_->SetDate(next.year, next.month, next.day);
+  view_->moveTo(next.year, next.month, next.day);
+}
+
+// The exit; the launcher, picture and backup commands come with their own
+// parts of the frame.
+void CMainFrame::onViewCommand(int id) {
+  if (id == hv6::CalendarCmd::kExit) close();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -54,9 +179,7 @@ QString CMainFrame::closeRefusedText() {
 }
 
 void CMainFrame::OnCreate(bool showSplash) {
-  long today = 0;
-  CVqdate::GetDate(today);
-  view_->setBackdrop(hv6::backgroundPictureId(today, QTime::currentTime().second()));
+  if (view_) view_->setBackdrop(hv6::backgroundPictureId(today(), QTime::currentTime().second()));
   if (showSplash) {
     splash_ = std::make_unique<CSplashWnd>(hv6::picture(hv6::kSplashPicture));
     splash_->ShowSplashScreen();
@@ -75,7 +198,7 @@ CMainFrame::Activation CMainFrame::ActivateFrame(bool allowFirstStartDialog) {
       // As the exit command: the frame closes once the program runs.
       QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
       activation = Activation::Exiting;
-    } else {
+    } else if (view_) {
       view_->reload();
     }
   }
@@ -116,6 +239,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   }
   savePlacement();
   saveToolBarState();
+  if (view_) view_->saveSettings(today());
   if (splash_) splash_->HideSplashScreen();
   event->accept();
   Q_EMIT closed();

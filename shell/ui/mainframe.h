@@ -1,18 +1,24 @@
 #pragma once
-// The main frame: title, icon, the view with the background picture of the
-// day, the splash at creation, the environment copy, the first activation
-// (window placement, data check, first-start dialog) and the closing that
-// is refused while a dialog is open.
+// The main frame: title, icon, the calendar view on the background picture
+// of the day, the calendar menu and tool bar with the date picker, the
+// status bar with its meter, the splash at creation, the environment copy,
+// the first activation (window placement, data check, first-start dialog)
+// and the closing that is refused while a dialog is open.
 
 #include <QMainWindow>
 
 #include <memory>
 
+class CCalendarBox;
 class CHrvView;
+class CMeterBar;
 class CSplashWnd;
 
 namespace hv6 {
 class AppCore;
+class CalendarFillers;
+class CalendarHost;
+class StatusMeter;
 }
 
 class CMainFrame final : public QMainWindow {
@@ -25,8 +31,18 @@ class CMainFrame final : public QMainWindow {
     FirstStartNeeded,  // data missing and the dialog not allowed: not shown
   };
 
+  static constexpr int kPrevMonth = 10101;
+  static constexpr int kNextMonth = 10102;
+  static constexpr int kDatePickerId = 3010;
+
   explicit CMainFrame(hv6::AppCore& core, QWidget* parent = nullptr);
   ~CMainFrame() override;
+
+  // Creates the calendar view with its menu, tool bar and meter; false
+  // after message 2504 when a setting is missing (the program cannot start).
+  bool OnCreateClient();
+  // The fillers of the day cells (empty ones until set); before OnCreateClient.
+  void setFillers(std::unique_ptr<hv6::CalendarFillers> fillers);
 
   // The start-up part of the frame's creation: the background picture of
   // the day, the splash (when wanted), the environment copy.
@@ -38,6 +54,10 @@ class CMainFrame final : public QMainWindow {
   void raiseWindow();
 
   CHrvView* view() const { return view_; }
+  CCalendarBox* datePicker() const { return datePicker_; }
+  CMeterBar* meterBar() const { return meterBar_; }
+  // Previous (10101) or next (10102) month from the date picker's date.
+  void stepMonth(int id);
   CSplashWnd* splash() const { return splash_.get(); }
 
   static QString closeRefusedText();
@@ -58,7 +78,16 @@ class CMainFrame final : public QMainWindow {
   void loadToolBarState();
   void saveToolBarState();
 
+  void createCalendarMenu();
+  void createCalendarToolBar();
+  void onViewCommand(int id);
+
   hv6::AppCore& core_;
-  CHrvView* view_;
+  std::unique_ptr<hv6::CalendarHost> host_;
+  std::unique_ptr<hv6::CalendarFillers> fillers_;
+  std::unique_ptr<hv6::StatusMeter> meter_;
+  CHrvView* view_ = nullptr;
+  CCalendarBox* datePicker_ = nullptr;
+  CMeterBar* meterBar_ = nullptr;
   std::unique_ptr<CSplashWnd> splash_;
 };

@@ -4,13 +4,17 @@
 #include "shell/appcore.h"
 #include "shell/envcopy.h"
 #include "shell/ui/firststartdlg.h"
-#include "shell/ui/hrvview.h"
+#include "calendar/ui/hrvview.h"
 #include "shell/ui/splashwnd.h"
 #include "store/schema.h"
+#include "tests/calendar/calendar_fixture.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/temp_data_folder.h"
 
 #include <QApplication>
+#include <QMenu>
+#include "outside/vqbase106/ui/calendarbox.h"
+#include "outside/vqbase106/ui/vqcalendar.h"
 #include <QDir>
 #include <QPushButton>
 #include <QTimer>
@@ -27,7 +31,9 @@ class MainFrameTest : public hv6test::InstalledRegistryTest {
 
   void SetUp() override {
     install();
+    hv6test::installCalendarSettings(store, registry);
     frame = std::make_unique<CMainFrame>(core);
+    ASSERT_TRUE(frame->OnCreateClient());
   }
 
   // Clicks a button of the first-start dialog once it runs modally.
@@ -72,6 +78,7 @@ TEST_F(MainFrameTest, FirstActivationShowsMaximisedThenAsPlaced) {
   ASSERT_TRUE(frame->close());
 
   CMainFrame again(core);
+  ASSERT_TRUE(again.OnCreateClient());
   EXPECT_EQ(again.ActivateFrame(true), Activation::Running);
   EXPECT_FALSE(again.isMaximized());
   EXPECT_EQ(again.geometry(), QRect(60, 40, 640, 420));
@@ -105,6 +112,40 @@ TEST_F(MainFrameTest, DemoDataOfTheFirstStartDialogIsOpened) {
   EXPECT_TRUE(reloadedOpen);
   EXPECT_EQ(core.diaryPath(), demo + u'/' + hv6::kDiaryFileName);
   EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(MainFrameTest, MonthStepsFromTheDatePickerKeepTheDayInTheMonth) {
+  ASSERT_TRUE(frame->datePicker()->SetDate(2026, 1, 31));
+  frame->stepMonth(CMainFrame::kNextMonth);
+  int year = 0, month = 0, day = 0;
+  frame->datePicker()->GetDate(year, month, day);
+  EXPECT_EQ(year * 10000 + month * 100 + day, 20260228);
+  EXPECT_EQ(frame->view()->calendar()->GetMonth(), 2);
+  ASSERT_TRUE(frame->datePicker()->SetDate(2026, 1, 10));
+  frame->stepMonth(CMainFrame::kPrevMonth);
+  EXPECT_EQ(frame->datePicker()->date(), 20251210);
+  EXPECT_EQ(frame->view()->calendar()->GetYear(), 2025);
+}
+
+TEST_F(MainFrameTest, CalendarMenuCarriesTheViewsCommands) {
+  auto* menu = frame->findChild<QMenu*>(QStringLiteral("CalendarMenu"));
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->title(), QStringLiteral("カレンダー(&C)"));
+  for (int id : {11001, 11014, 11023, 11024, 11025, 11026, 11027, 32822, 32823, 57607, 57609,
+                 10101, 10102}) {
+    bool inMenu = false;
+    for (QAction* item : menu->actions()) {
+      inMenu = inMenu || item->objectName() == QString::number(id);
+      if (item->menu())
+        for (QAction* sub : item->menu()->actions()) inMenu = inMenu || sub->objectName() == QString::number(id);
+    }
+    EXPECT_TRUE(inMenu) << id;
+  }
+  QAction* week = frame->view()->commandAction(11026);
+  EXPECT_EQ(week->text(), QStringLiteral("週単位で表示(&K)"));
+  week->trigger();
+  EXPECT_EQ(week->text(), QStringLiteral("月単位で表示(&K)"));
+  EXPECT_EQ(frame->view()->commandAction(57607)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The built hv6 started as a real process: the check run and the instance
 // guard across two processes.
 #include "shell/instanceguard.h"
+#include "tests/calendar/calendar_fixture.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/temp_data_folder.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace {
 
@@ -12,7 +14,10 @@ constexpr int kWaitMs = 60000;  // only a limit for a hung program, never a meas
 
 class ProgramTest : public hv6test::InstalledRegistryTest {
  protected:
-  void SetUp() override { install(); }
+  void SetUp() override {
+    install();
+    hv6test::installCalendarSettings(store, registry);
+  }
 
   // Starts hv6 with the test's environment (the HV6_* folders point here).
   static void start(QProcess& process, const QStringList& arguments, bool waitForRaise = false) {
@@ -85,6 +90,38 @@ TEST_F(ProgramTest, SecondStartRaisesTheFirstAndEndsQuietly) {
   EXPECT_TRUE(waitForLine(first, QStringLiteral("raise requested"), firstOut)) << firstOut.toStdString();
   EXPECT_TRUE(first.waitForFinished(kWaitMs));
   EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(ProgramTest, PrintsAMonthToPdfWithoutAWindow) {
+  hv6test::TempDataFolder data;
+  setPaths(data.diaryPath(), data.weatherPath(), env.path(QStringLiteral("program")));
+  const QString pdf = env.path(QStringLiteral("june.pdf"));
+  QProcess hv6;
+  run(hv6, {QStringLiteral("--print"), QStringLiteral("202606"), QStringLiteral("--pdf"), pdf});
+  ASSERT_EQ(hv6.exitCode(), 0) << hv6.readAllStandardError().toStdString();
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  ASSERT_TRUE(text.waitForFinished(kWaitMs));
+  // pdftotext gives gaps instead of the blanks drawn, and Kangxi radicals
+  // for some ideographs: compare in NFKC with blanks collapsed.
+  QString page = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+  page.replace(QRegularExpression(QStringLiteral("[ \t]+")), QStringLiteral(" "));
+  EXPECT_TRUE(page.contains(QStringLiteral("2026年 6月"))) << page.toStdString();
+  EXPECT_TRUE(page.contains(QStringLiteral("5月31日"))) << page.toStdString();
+
+  QProcess badMonth;
+  run(badMonth, {QStringLiteral("--print"), QStringLiteral("202613"), QStringLiteral("--pdf"), pdf});
+  EXPECT_NE(badMonth.exitCode(), 0);
+  EXPECT_TRUE(badMonth.readAllStandardError().contains("YYYYMM"));
+
+  ASSERT_EQ(store.deleteValue(registry.keyPath(QStringLiteral("Calendar")), QStringLiteral("View")),
+            hv6::RegStatus::Ok);
+  QProcess noSetting;
+  run(noSetting, {QStringLiteral("--print"), QStringLiteral("202606"), QStringLiteral("--pdf"),
+                  env.path(QStringLiteral("none.pdf"))});
+  EXPECT_NE(noSetting.exitCode(), 0);
+  EXPECT_TRUE(noSetting.readAllStandardError().contains("[2504]"));
+  EXPECT_FALSE(QFileInfo::exists(env.path(QStringLiteral("none.pdf"))));
 }
 
 }  // namespace

@@ -16,3 +16,6 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "No display found: starting hv6 offscreen once to check that it starts."
 QT_QPA_PLATFORM=offscreen "$prefix/bin/hv6" --check-start
+pdf="$prefix/calendar-$(date +%Y%m).pdf"
+QT_QPA_PLATFORM=offscreen "$prefix/bin/hv6" --print "$(date +%Y%m)" --pdf "$pdf"
+echo "This month's calendar of the demo farm is printed to: $pdf"

@@ -1,6 +1,7 @@
 #include "shell/ui/hrvapp.h"
 
 #include "calendar/printing.h"
+#include "calendar/salesfill.h"
 #include "calendar/ui/hrvview.h"
 #include "platform/presenter.h"
 #include "shell/ui/mainframe.h"
@@ -75,6 +76,7 @@ int CHrvApp::runPrint() {
   QApplication::setQuitOnLastWindowClosed(false);
   if (!core_.runStartSteps(options_.commandLine).running) return kExitStartEnded;
   frame_ = std::make_unique<CMainFrame>(core_);
+  frame_->setFillers(std::make_unique<hv6::DatabaseFillers>());
   if (!frame_->OnCreateClient()) {
     ExitInstance();
     return kExitStartEnded;
@@ -118,6 +120,7 @@ bool CHrvApp::takeInstanceGuards() {
 // view, made here directly; the new-document command is its first activation.
 bool CHrvApp::createFrame() {
   frame_ = std::make_unique<CMainFrame>(core_);
+  frame_->setFillers(std::make_unique<hv6::DatabaseFillers>());
   if (!frame_->OnCreateClient()) {
     exitCode_ = kExitStartEnded;
     return false;

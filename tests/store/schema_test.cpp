@@ -14,18 +14,6 @@ namespace {
 
 using hv6::SchemaEdition;
 
-QStringList columnsOf(CDaoDatabase& db, const QString& table) {
-  CDaoTableDef def(&db);
-  def.Open(table);
-  QStringList names;
-  for (int i = 0; i < def.GetFieldCount(); ++i) {
-    CDaoFieldInfo info;
-    def.GetFieldInfo(i, info);
-    names.append(info.m_strName);
-  }
-  return names;
-}
-
 short typeOf(CDaoDatabase& db, const QString& table, const QString& column) {
   CDaoTableDef def(&db);
   def.Open(table);
@@ -82,7 +70,7 @@ const QList<std::pair<QString, QString>> kWeatherColumns = {
 void expectColumns(CDaoDatabase& db, const QList<std::pair<QString, QString>>& expected) {
   for (const auto& [table, names] : expected) {
     ASSERT_TRUE(db.tableExists(table)) << table.toStdString();
-    const QStringList present = columnsOf(db, table);
+    const QStringList present = hv6test::columnsOf(db, table);
     for (const QString& name : names.split(QLatin1Char(' ')))
       EXPECT_TRUE(present.contains(name, Qt::CaseInsensitive))
           << table.toStdString() << "." << name.toStdString();
@@ -112,7 +100,7 @@ TEST_F(SchemaTest, WorkDiaryColumnsAreInImportOrder) {
       "McnStartTime McnEndTime MRestStartTime MRestEndTime TotalArea LightOil Kind FrzCode "
       "Mte1Code Mte2Code Mte3Code Mte4Code Mte5Code Quantity Dilute Vermin Scatter "
       "ReserveItem1 ReserveItem2 ReserveItem3").split(QLatin1Char(' '));
-  EXPECT_EQ(columnsOf(data.diary(), QStringLiteral("WDiary")), expected);
+  EXPECT_EQ(hv6test::columnsOf(data.diary(), QStringLiteral("WDiary")), expected);
 }
 
 TEST_F(SchemaTest, ColumnsHaveTheirJetTypes) {
@@ -138,13 +126,13 @@ TEST_F(SchemaTest, EditionsDifferInInformationAndMobileOptions) {
                        "ReserveItem3 FROM IWDryOption WHERE Code = 1").toLong(), 1);
 
   hv6test::TempDataFolder v60500(SchemaEdition::V60500);
-  const QStringList options = columnsOf(v60500.diary(), QStringLiteral("IWDryOption"));
+  const QStringList options = hv6test::columnsOf(v60500.diary(), QStringLiteral("IWDryOption"));
   for (const QString& name : hv6::iwDryUpgradeColumns()) EXPECT_FALSE(options.contains(name));
   EXPECT_TRUE(options.contains(QStringLiteral("Quantity")));
   EXPECT_EQ(scalar(v60500.diary(), "SELECT Dataversion FROM Information").toString(), "6.05.00");
 
   hv6test::TempDataFolder previous(SchemaEdition::Previous);
-  const QStringList info = columnsOf(previous.diary(), QStringLiteral("Information"));
+  const QStringList info = hv6test::columnsOf(previous.diary(), QStringLiteral("Information"));
   EXPECT_FALSE(info.contains(QStringLiteral("Dataversion")));
   EXPECT_FALSE(info.contains(QStringLiteral("GroupName")));
   EXPECT_EQ(scalar(previous.diary(), "SELECT COUNT(*) FROM Information").toLong(), 1);

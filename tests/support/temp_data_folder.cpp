@@ -55,4 +55,16 @@ long TempDataFolder::addDiary(const QDate& date, const RowValues& values) {
   return insertRow(diary_, QStringLiteral("WDiary"), row);
 }
 
+QStringList columnsOf(CDaoDatabase& db, const QString& table) {
+  CDaoTableDef def(&db);
+  def.Open(table);
+  QStringList names;
+  for (int i = 0; i < def.GetFieldCount(); ++i) {
+    CDaoFieldInfo info;
+    def.GetFieldInfo(i, info);
+    names.append(info.m_strName);
+  }
+  return names;
+}
+
 }  // namespace hv6test

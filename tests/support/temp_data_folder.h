@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <utility>
@@ -45,5 +46,8 @@ class TempDataFolder {
   CDaoDatabase diary_;
   CDaoDatabase weather_;
 };
+
+// The column names of a table, in their order.
+QStringList columnsOf(CDaoDatabase& db, const QString& table);
 
 }  // namespace hv6test

@@ -66,18 +66,6 @@ void expectEveryRowKept(const Tables& before, const Tables& after) {
   }
 }
 
-QStringList columnsOf(CDaoDatabase& db, const QString& table) {
-  CDaoTableDef def(&db);
-  def.Open(table);
-  QStringList names;
-  for (int i = 0; i < def.GetFieldCount(); ++i) {
-    CDaoFieldInfo info;
-    def.GetFieldInfo(i, info);
-    names.append(info.m_strName);
-  }
-  return names;
-}
-
 COleVariant scalar(const QString& path, const QString& sql) {
   CDaoDatabase db;
   db.Open(path, false, true);
@@ -156,7 +144,7 @@ TEST_F(DataConvTest, PreviousEditionBecomesCurrentWithEveryRowKept) {
   EXPECT_EQ(options.value(QStringLiteral("Work")).toInt(), 1);
   // Every column of the current schema, as the still open connection sees it.
   for (const hv6::TableSpec& table : hv6::diaryTables()) {
-    const QStringList present = columnsOf(data.diary(), table.name);
+    const QStringList present = hv6test::columnsOf(data.diary(), table.name);
     for (const hv6::ColumnSpec& column : table.columns)
       EXPECT_TRUE(present.contains(column.name))
           << table.name.toStdString() << "." << column.name.toStdString();
@@ -193,7 +181,7 @@ TEST_F(DataConvTest, Edition60500GetsTheSixMobileColumns) {
   ASSERT_TRUE(conv_.ConvV6toV6X(data.diaryPath()));
 
   expectEveryRowKept(before, readAll(data.diaryPath()));
-  const QStringList columns = columnsOf(data.diary(), QStringLiteral("IWDryOption"));
+  const QStringList columns = hv6test::columnsOf(data.diary(), QStringLiteral("IWDryOption"));
   EXPECT_EQ(columns.mid(columns.size() - 6), hv6::iwDryUpgradeColumns());
   EXPECT_EQ(version(data.diaryPath()), hv6::kDataVersion60501);
 }

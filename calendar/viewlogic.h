@@ -5,7 +5,7 @@
 
 #include "calendar/commands.h"
 #include "calendar/filler.h"
-#include "calendar/launcher.h"
+#include "shell/launcher.h"
 #include "calendar/viewstate.h"
 
 #include <QList>
@@ -54,6 +54,8 @@ class CalendarViewLogic {
   CalendarViewState& state() { return state_; }
   const CalendarViewState& state() const { return state_; }
   const QList<LauncherEntry>& launchers() const { return launchers_; }
+  // The entries after the settings dialog or new data replaced them.
+  void setLaunchers(QList<LauncherEntry> entries) { launchers_ = std::move(entries); }
 
   // Reload of the shown month by flags (Reload::k...). diary may be null.
   ReloadReport reload(int flags, CDaoDatabase* diary, int year, int month, CalendarSink& sink,

@@ -193,6 +193,48 @@ RegStatus RegistryStore::writeValue(const QString& key, const QString& name,
   });
 }
 
+RegWrite RegWrite::string(const QString& key, const QString& name, const QString& text) {
+  RegWrite write;
+  write.key = key;
+  write.name = name;
+  write.text = text;
+  return write;
+}
+
+RegWrite RegWrite::number(const QString& key, const QString& name, std::uint32_t dword) {
+  RegWrite write;
+  write.key = key;
+  write.name = name;
+  write.type = RegType::Dword;
+  write.dword = dword;
+  return write;
+}
+
+namespace {
+RegValue valueOf(const RegWrite& write) {
+  switch (write.type) {
+    case RegType::Dword: return RegValue::number(write.dword);
+    case RegType::Binary: return RegValue::binary(write.bytes);
+    case RegType::String: break;
+  }
+  return RegValue::string(write.text);
+}
+}  // namespace
+
+RegStatus RegistryStore::writeValues(const QList<RegWrite>& values) {
+  const Snapshot snapshot = cache().load(path_);
+  if (snapshot.status != RegStatus::Ok) return snapshot.status;
+  for (const RegWrite& write : values)
+    if (!snapshot.document->keyExists(write.key)) return RegStatus::NoKey;
+  return modifyFile(path_, [&](RegDocument& document) {
+    for (const RegWrite& write : values) {
+      const RegStatus status = document.setValue(write.key, write.name, valueOf(write));
+      if (status != RegStatus::Ok) return status;
+    }
+    return RegStatus::Ok;
+  });
+}
+
 RegStatus RegistryStore::deleteValue(const QString& key, const QString& name) {
   const Snapshot snapshot = cache().load(path_);
   if (snapshot.status != RegStatus::Ok) return snapshot.status;

@@ -14,6 +14,7 @@
 // understand are kept as they are.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -32,6 +33,19 @@ enum class RegStatus {
 
 enum class RegType { String, Dword, Binary };
 
+// One value of a group that is written together.
+struct RegWrite {
+  QString key;
+  QString name;
+  RegType type = RegType::String;
+  QString text;
+  std::uint32_t dword = 0;
+  QByteArray bytes;
+
+  static RegWrite string(const QString& key, const QString& name, const QString& text);
+  static RegWrite number(const QString& key, const QString& name, std::uint32_t dword);
+};
+
 class RegistryStore {
  public:
   // Uses the file named by HV6_REGISTRY, else $XDG_CONFIG_HOME/hv6/registry.reg.
@@ -49,6 +63,9 @@ class RegistryStore {
   RegStatus writeString(const QString& key, const QString& name, const QString& value);
   RegStatus writeDword(const QString& key, const QString& name, std::uint32_t value);
   RegStatus writeBinary(const QString& key, const QString& name, const QByteArray& value);
+  // Writes every value in one replace of the file, or none of them: the
+  // status of the first value that cannot be written (a missing key).
+  RegStatus writeValues(const QList<RegWrite>& values);
   RegStatus deleteValue(const QString& key, const QString& name);
 
   bool keyExists(const QString& key) const;

@@ -50,6 +50,13 @@ bool AppRegistry::writeBinary(const QString& subkey, const QString& name,
   return !key.isEmpty() && store_.writeBinary(key, name, value) == RegStatus::Ok;
 }
 
+bool AppRegistry::writeGroup(QList<RegWrite> values) {
+  const QString base = root();
+  if (base.isEmpty()) return false;
+  for (RegWrite& write : values) write.key = keyPath(write.key);
+  return store_.writeValues(values) == RegStatus::Ok;
+}
+
 bool AppRegistry::selectSettingsKey(const QString& keyName) {
   return store_.writeString(kBaseKey, kCurrentKeyValue, keyName) == RegStatus::Ok;
 }

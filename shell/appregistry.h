@@ -32,6 +32,10 @@ class AppRegistry {
   bool readBinary(const QString& subkey, const QString& name, QByteArray& out) const;
   bool writeBinary(const QString& subkey, const QString& name, const QByteArray& value);
 
+  // Writes the values (keys relative to the root) in one replace of the
+  // settings file: all of them or, on failure, none.
+  bool writeGroup(QList<RegWrite> values);
+
   // The full key path of root + subkey (no trailing separator); empty
   // without a root. For classes that are handed a key of their own.
   QString keyPath(const QString& subkey) const;

@@ -2,7 +2,7 @@
 // A temporary registry with the calendar's settings and the twenty
 // launcher entries, as the installation writes them.
 
-#include "calendar/launcher.h"
+#include "shell/launcher.h"
 #include "calendar/viewstate.h"
 #include "shell/appregistry.h"
 #include "tests/support/message_recorder.h"

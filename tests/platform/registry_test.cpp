@@ -142,6 +142,28 @@ TEST_F(RegistryTest, WritesToAMissingKeyFailAndCreateNothing) {
   EXPECT_FALSE(store.keyExists(kKey));
 }
 
+TEST_F(RegistryTest, AGroupIsWrittenWholeOrNotAtAll) {
+  ASSERT_EQ(store.createKey(kKey), RegStatus::Ok);
+  const QString other = QStringLiteral("Software\\Velqor\\HV6\\HV6\\Calendar");
+  const QByteArray before = readAll(env.registryFile());
+  // The second key is missing: the first value is not written either.
+  EXPECT_EQ(store.writeValues({hv6::RegWrite::number(kKey, QStringLiteral("DaySort"), 1),
+                               hv6::RegWrite::string(other, QStringLiteral("X"), QStringLiteral("y"))}),
+            RegStatus::NoKey);
+  EXPECT_EQ(readAll(env.registryFile()), before);
+
+  ASSERT_EQ(store.createKey(other), RegStatus::Ok);
+  ASSERT_EQ(store.writeValues({hv6::RegWrite::number(kKey, QStringLiteral("DaySort"), 1),
+                               hv6::RegWrite::string(other, QStringLiteral("X"), QStringLiteral("y"))}),
+            RegStatus::Ok);
+  std::uint32_t daySort = 0;
+  QString text;
+  EXPECT_EQ(store.readDword(kKey, QStringLiteral("DaySort"), daySort), RegStatus::Ok);
+  EXPECT_EQ(store.readString(other, QStringLiteral("X"), text), RegStatus::Ok);
+  EXPECT_EQ(daySort, 1u);
+  EXPECT_EQ(text, QStringLiteral("y"));
+}
+
 TEST_F(RegistryTest, AMissingFileHasNoKeys) {
   QString s;
   EXPECT_FALSE(QFile::exists(env.registryFile()));

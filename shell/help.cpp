@@ -1,0 +1,32 @@
+#include "shell/help.h"
+
+#include "platform/presenter.h"
+#include "shell/startup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace hv6 {
+
+bool HelpBook::exists() const { return !path_.isEmpty() && QFileInfo(path_).isDir(); }
+
+QUrl HelpBook::topicUrl(int topic) const {
+  return QUrl::fromLocalFile(QDir(path_).filePath(QString::number(topic) + QStringLiteral(".html")));
+}
+
+QString HelpBook::missingText(const QString& path) {
+  return QStringLiteral("Not Exist Html Help File\n\n   File Path [ %1 ]").arg(path);
+}
+
+bool showHelpTopic(const HelpBook& book, int topic, const PageOpener& open) {
+  if (!book.exists()) {
+    showMessage(HelpBook::missingText(book.path()), kAppTitle, MsgButtons::Ok, MsgIcon::Warning);
+    return false;
+  }
+  // A topic without a page of its own shows the index.
+  QUrl url = book.topicUrl(topic);
+  if (!QFileInfo::exists(url.toLocalFile())) url = book.topicUrl(HelpTopic::kIndex);
+  return open(url);
+}
+
+}  // namespace hv6

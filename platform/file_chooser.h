@@ -5,15 +5,27 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace hv6 {
+
+// What a folder chooser's caller thinks of the selected folder: OK is
+// enabled only for an acceptable one; the status line shows the text.
+struct FolderRating {
+  bool acceptable = false;
+  QString status;
+};
 
 struct FileChoice {
   QString title;
   QString startFolder;  // or a start file for saving
   QString filter;       // Qt's form: "画像 (*.jpg *.bmp);;すべて (*)"
   QWidget* parent = nullptr;
+  // For chooseFolder: rates every folder as it is selected. Without it any
+  // folder can be chosen and there is no status line.
+  std::function<FolderRating(const QString& folder)> rateFolder;
 };
 
 class FileChooser {

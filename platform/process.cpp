@@ -1,8 +1,12 @@
 #include "platform/process.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace hv6 {
 namespace {
@@ -34,6 +38,17 @@ SplitCommand splitCommand(const QString& commandText) {
   command.arguments = words;
   if (command.program.isEmpty()) command.error = QStringLiteral("program not found: ") + name;
   return command;
+}
+
+// Each process is a folder named by its id; its "exe" links to the program
+// file. The link of a program whose file was removed ends in " (deleted)".
+const QString kProcessFolder = QStringLiteral("/proc");
+const QString kDeletedMark = QStringLiteral(" (deleted)");
+
+bool isOtherProcessOfThisUser(const QFileInfo& entry) {
+  bool isProcess = false;
+  const qint64 pid = entry.fileName().toLongLong(&isProcess);
+  return isProcess && pid != QCoreApplication::applicationPid() && entry.ownerId() == ::getuid();
 }
 
 }  // namespace
@@ -75,6 +90,21 @@ RunResult runCommandAndWait(const QString& commandText, int timeoutMs) {
   const SplitCommand command = splitCommand(commandText);
   if (!command.error.isEmpty()) return RunResult{false, false, -1, command.error};
   return runAndWait(command.program, command.arguments, timeoutMs);
+}
+
+QString commandProgram(const QString& commandText) { return splitCommand(commandText).program; }
+
+std::optional<QStringList> runningExecutables() {
+  const QDir processes(kProcessFolder);
+  if (!processes.exists()) return std::nullopt;
+  QStringList programs;
+  for (const QFileInfo& entry : processes.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (!isOtherProcessOfThisUser(entry)) continue;
+    const QString program = QFile::symLinkTarget(entry.filePath() + QStringLiteral("/exe"));
+    if (!program.isEmpty() && !program.endsWith(kDeletedMark)) programs.append(program);
+  }
+  programs.removeDuplicates();
+  return programs;
 }
 
 }  // namespace hv6

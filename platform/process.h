@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace hv6 {
 
 struct StartResult {
@@ -29,5 +31,14 @@ struct RunResult {
 RunResult runAndWait(const QString& program, const QStringList& arguments, int timeoutMs);
 // The same for a command text.
 RunResult runCommandAndWait(const QString& commandText, int timeoutMs);
+
+// The program file a command text runs (its first word, located as
+// startCommand locates it); empty when there is no such executable.
+QString commandProgram(const QString& commandText);
+
+// The program files (canonical paths) of this user's running processes,
+// the calling process not included; nullopt when the processes cannot be
+// listed.
+std::optional<QStringList> runningExecutables();
 
 }  // namespace hv6

@@ -6,8 +6,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
 namespace hv6 {
 namespace {
@@ -55,16 +53,6 @@ constexpr Description kDescriptions[] = {
 };
 
 bool listedInSettings(int number) { return number != 6 && number != 12 && number != 14; }
-
-// The program of a command text: its first word, found as a file or on
-// the search path; empty when there is no such file.
-QString programOf(const QString& commandText) {
-  const QStringList words = QProcess::splitCommand(commandText);
-  if (words.isEmpty()) return {};
-  if (!words.first().contains(u'/')) return QStandardPaths::findExecutable(words.first());
-  const QFileInfo info(words.first());
-  return info.isFile() ? info.absoluteFilePath() : QString();
-}
 
 qint64 wallClock() { return QDateTime::currentMSecsSinceEpoch(); }
 
@@ -188,7 +176,7 @@ ProgramLauncher::Outcome ProgramLauncher::launch(const LauncherEntry& entry, boo
   if (!registry.writeDword(kCalendar, kDate, std::uint32_t(date))) showNumbered(2503);
   else handed_ = date;
   Outcome outcome = Outcome::Started;
-  if (programOf(entry.exe).isEmpty()) {
+  if (commandProgram(entry.exe).isEmpty()) {
     outcome = Outcome::ProgramMissing;
   } else if (!starter_(entry.exe).ok) {
     outcome = Outcome::StartFailed;

@@ -86,74 +86,20 @@ bool CMainFrame::OnCreateClient() {
   meterBar_ = new CMeterBar(this);
   meterBar_->setObjectName(QStringLiteral("MeterBar"));
   statusBar()->addPermanentWidget(meterBar_);
-  meterBar_->setMinimumWidth(width() / 2);
+  meterBar_->setFixedWidth(width() / 2);
   meter_ = std::make_unique<hv6::StatusMeter>(*meterBar_, statusBar());
   view_->setMeter(meter_.get());
-  createCalendarMenu();
+  createMenus();
+  createLauncherToolBar();
   createCalendarToolBar();
+  createStatusBar();
   connect(view_, &CHrvView::titleChanged, this, &QWidget::setWindowTitle);
   connect(view_, &CHrvView::dateShown, datePicker_,
           [this](int y, int m, int d) { datePicker_->SetDate(y, m, d); });
   connect(view_, &CHrvView::commandRequested, this, &CMainFrame::onViewCommand);
   view_->OnInitialUpdate(today());
+  applyLaunchers();
   return true;
-}
-
-void CMainFrame::createCalendarMenu() {
-  QMenu* menu = menuBar()->addMenu(QStringLiteral("カレンダー(&C)"));
-  menu->setObjectName(QStringLiteral("CalendarMenu"));
-  const auto addRange = [this](QMenu* to, int first, int last) {
-    for (int id = first; id <= last; ++id) to->addAction(view_->commandAction(id));
-  };
-  using namespace hv6::CalendarCmd;
-  addRange(menu->addMenu(QStringLiteral("農程管理(&N)")), kPlanFirst, kPlanLast);
-  addRange(menu->addMenu(QStringLiteral("作業日誌(&W)")), kDiaryFirst, kDiaryLast);
-  QMenu* slips = menu->addMenu(QStringLiteral("出荷伝票(&S)"));
-  addRange(slips, kSlipFirst, kSlipLast);
-  slips->addSeparator();
-  addRange(slips, kFigureFirst, kFigureLast);
-  menu->addAction(view_->commandAction(kFarmDiary));
-  menu->addSeparator();
-  for (int id : {kWeather, kKisetu, kWeekMonth, kYearMonth})
-    menu->addAction(view_->commandAction(id));
-  menu->addSeparator();
-  for (auto [id, text] : {std::pair{kPrevMonth, QStringLiteral("前月表示(&P)")},
-                          std::pair{kNextMonth, QStringLiteral("次月表示(&N)")}}) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::number(id));
-    connect(action, &QAction::triggered, this, [this, id = id] { stepMonth(id); });
-  }
-  menu->addAction(view_->commandAction(kRefresh));
-  menu->addSeparator();
-  menu->addAction(view_->commandAction(kPrint));
-  menu->addAction(view_->commandAction(kPrintPreview));
-}
-
-// Previous month, the date picker, next month, week/month, year and month.
-void CMainFrame::createCalendarToolBar() {
-  QToolBar* bar = addToolBar(QStringLiteral("カレンダー"));
-  bar->setObjectName(QStringLiteral("CalendarToolBar"));
-  bar->setMovable(false);
-  QAction* previous = bar->addAction(QStringLiteral("◀"));
-  previous->setToolTip(QStringLiteral("前月表示"));
-  connect(previous, &QAction::triggered, this, [this] { stepMonth(kPrevMonth); });
-  datePicker_ = new CCalendarBox(bar);
-  datePicker_->Create(0, QRect(30, 2, 130, 180), bar, kDatePickerId);
-  datePicker_->setCallID(kDatePickerId);
-  datePicker_->SetYFlag(1);
-  datePicker_->SetDispWeek(true);
-  const long now = today();
-  datePicker_->SetDate(int(now / 10000), int(now % 10000 / 100), int(now % 100));
-  bar->addWidget(datePicker_);
-  connect(datePicker_, &CCalendarBox::dateChosen, this, [this](int, long date) {
-    view_->moveTo(int(date / 10000), int(date % 10000 / 100), int(date % 100));
-  });
-  QAction* next = bar->addAction(QStringLiteral("▶"));
-  next->setToolTip(QStringLiteral("次月表示"));
-  connect(next, &QAction::triggered, this, [this] { stepMonth(kNextMonth); });
-  bar->addSeparator();
-  bar->addAction(view_->commandAction(hv6::CalendarCmd::kWeekMonth));
-  bar->addAction(view_->commandAction(hv6::CalendarCmd::kYearMonth));
 }
 
 void CMainFrame::stepMonth(int id) {
@@ -162,12 +108,6 @@ void CMainFrame::stepMonth(int id) {
   const hv6::YearMonthDay next = hv6::stepMonth(date, id == kPrevMonth ? -1 : +1);
   datePicker_->SetDate(next.year, next.month, next.day);
   view_->moveTo(next.year, next.month, next.day);
-}
-
-// The exit; the launcher, picture and backup commands come with their own
-// parts of the frame.
-void CMainFrame::onViewCommand(int id) {
-  if (id == hv6::CalendarCmd::kExit) close();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -243,6 +183,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   if (splash_) splash_->HideSplashScreen();
   event->accept();
   Q_EMIT closed();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (meterBar_) meterBar_->setFixedWidth(width() / 2);
 }
 
 QWidget* CMainFrame::openPopup() const {

@@ -5,14 +5,23 @@
 // the first activation (window placement, data check, first-start dialog)
 // and the closing that is refused while a dialog is open.
 
+#include "outside/hrvcom106/checkv5app.h"
+#include "shell/help.h"
+#include "shell/launcher.h"
+
 #include <QMainWindow>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 class CCalendarBox;
 class CHrvView;
 class CMeterBar;
 class CSplashWnd;
+class QAction;
+class QMenu;
+class QToolBar;
 
 namespace hv6 {
 class AppCore;
@@ -62,12 +71,28 @@ class CMainFrame final : public QMainWindow {
 
   static QString closeRefusedText();
 
+  // The frame's action of a command id (objectName = id); nullptr when the
+  // frame has none (the calendar's own are the view's).
+  QAction* frameAction(int id) const;
+  // Carries out a frame command (launchers, help, settings, ...).
+  void OnCommand(int id);
+  // Offering the launcher entries again: the tool bar's buttons, 2911.
+  void applyLaunchers();
+  // The main tool bar's launcher buttons (hidden when not offered).
+  QToolBar* launcherToolBar() const { return launcherBar_; }
+  QMenu* toolsMenu() const { return toolsMenu_; }
+  hv6::ProgramLauncher& programLauncher() { return launcher_; }
+  // Where help pages open; the desktop's browser unless replaced (tests).
+  void setHelpOpener(hv6::PageOpener opener) { helpOpener_ = std::move(opener); }
+  void setHelpPath(const QString& path) { helpPath_ = path; }
+
  Q_SIGNALS:
   // The frame closed: the program ends.
   void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // A dialog or another top-level window of the program in front of the
@@ -78,9 +103,25 @@ class CMainFrame final : public QMainWindow {
   void loadToolBarState();
   void saveToolBarState();
 
+  void createMenus();
+  QMenu* createFileMenu();
   void createCalendarMenu();
+  void createLauncherMenus();
+  void createHelpMenu();
+  void createLauncherToolBar();
   void createCalendarToolBar();
+  void createStatusBar();
+  QAction* addFrameAction(int id, const QString& text);
+  void updateToolsMenu();
+  void updateCommandStates();
   void onViewCommand(int id);
+  void launch(int id);
+  void showHelp(int topic);
+  void runMenuSettings();
+  void runBaseInfo();
+  void showVersion();
+  void showNotYetAvailable();
+  QList<CCheckV5App::LauncherProgram> launcherPrograms() const;
 
   hv6::AppCore& core_;
   std::unique_ptr<hv6::CalendarHost> host_;
@@ -90,4 +131,11 @@ class CMainFrame final : public QMainWindow {
   CCalendarBox* datePicker_ = nullptr;
   CMeterBar* meterBar_ = nullptr;
   std::unique_ptr<CSplashWnd> splash_;
+  std::map<int, QAction*> frameActions_;
+  QToolBar* launcherBar_ = nullptr;
+  QMenu* toolsMenu_ = nullptr;
+  QList<QAction*> toolsLauncherItems_;
+  hv6::ProgramLauncher launcher_;
+  hv6::PageOpener helpOpener_;
+  QString helpPath_;
 };

@@ -3,7 +3,9 @@
 #include "tests/support/test_env.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -47,6 +49,31 @@ TEST(Process, RunAndWaitGivesTheExitCodeOrKillsAtTheLimit) {
   const hv6::RunResult missing = hv6::runAndWait(QStringLiteral("/no/such/program"), {}, 1000);
   EXPECT_FALSE(missing.finished);
   EXPECT_FALSE(missing.error.isEmpty());
+}
+
+TEST(Process, CommandProgramIsTheLocatedFirstWord) {
+  hv6test::TestEnvironment env;
+  const QString program = env.path(QStringLiteral("a folder/tool"));
+  ASSERT_TRUE(QDir().mkpath(env.path(QStringLiteral("a folder"))));
+  ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/true"), program));
+  EXPECT_EQ(hv6::commandProgram(u'"' + program + QStringLiteral("\" -x")), program);
+  EXPECT_EQ(hv6::commandProgram(QStringLiteral("/no/such/tool -x")), QString());
+  EXPECT_EQ(hv6::commandProgram(QString()), QString());
+}
+
+TEST(Process, RunningExecutablesListARunningProgramUntilItEnds) {
+  hv6test::TestEnvironment env;
+  const QString program = QDir(env.root()).canonicalPath() + QStringLiteral("/sleeper");
+  ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), program));
+  QProcess sleeper;
+  sleeper.start(program, {QStringLiteral("600")});
+  ASSERT_TRUE(sleeper.waitForStarted());
+  std::optional<QStringList> running = hv6::runningExecutables();
+  ASSERT_TRUE(running.has_value());
+  EXPECT_TRUE(running->contains(program));
+  sleeper.kill();
+  sleeper.waitForFinished();
+  EXPECT_FALSE(hv6::runningExecutables()->contains(program));
 }
 
 }  // namespace

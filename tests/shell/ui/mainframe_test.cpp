@@ -34,6 +34,7 @@ class MainFrameTest : public hv6test::InstalledRegistryTest {
     hv6test::installCalendarSettings(store, registry);
     frame = std::make_unique<CMainFrame>(core);
     ASSERT_TRUE(frame->OnCreateClient());
+    messages.clear();  // 2911: no launcher entry of the fixture has an icon
   }
 
   // Clicks a button of the first-start dialog once it runs modally.

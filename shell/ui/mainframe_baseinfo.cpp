@@ -1,0 +1,39 @@
+// The base-information command and the version dialog of the frame.
+#include "calendar/ui/hrvview.h"
+#include "outside/errtext6/errmsg.h"
+#include "outside/hrvcom106/version.h"
+#include "shell/appcore.h"
+#include "shell/baseinfo.h"
+#include "shell/relatedprograms.h"
+#include "shell/startup.h"
+#include "shell/ui/baseinfosheet.h"
+#include "shell/ui/mainframe.h"
+#include "weather/dialupentries.h"
+
+QList<CCheckV5App::LauncherProgram> CMainFrame::launcherPrograms() const {
+  QList<CCheckV5App::LauncherProgram> programs;
+  for (const hv6::LauncherEntry& entry : view_->logic().launchers())
+    if (!entry.exe.isEmpty()) programs.append({entry.name, entry.exe});
+  return programs;
+}
+
+void CMainFrame::runBaseInfo() {
+  CCheckV5App check(launcherPrograms());
+  if (!hv6::closeRelatedPrograms(check, this)) return;
+  hv6::NoDialUpEntries dialUp;
+  CBaseInfo sheet({core_.registry(), check, dialUp, [this] { return core_.reopenWeatherDatabase(); }},
+                  1, hv6::kAppTitle, this);
+  if (sheet.run() != QDialog::Accepted) return;
+  if (!hv6::writeFieldMapSettings(core_.registry(), sheet.diaryPath()))
+    CErrMsg().Disp(2503, 1, 0, hv6::kAppTitle);
+  view_->reload();
+  core_.reopenWeatherDatabase();
+}
+
+void CMainFrame::showVersion() {
+  QString version;
+  core_.registry().readString(QStringLiteral("HRV6"), QStringLiteral("Version"), version);
+  CVersion dialog(hv6::kAppTitle, version, windowIcon(), this);
+  dialog.exec();
+}
+

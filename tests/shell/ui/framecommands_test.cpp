@@ -1,0 +1,177 @@
+// The frame's menus, tool bars, launcher commands, help and the launcher
+// settings dialog.
+#include "shell/ui/mainframe.h"
+
+#include "calendar/ui/hrvview.h"
+#include "shell/appcore.h"
+#include "shell/ui/menusetdlg.h"
+#include "tests/calendar/calendar_fixture.h"
+#include "tests/shell/shell_fixture.h"
+#include "tests/support/temp_data_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+class FrameCommandsTest : public hv6test::InstalledRegistryTest {
+ protected:
+  hv6::AppCore core{store};
+  std::unique_ptr<CMainFrame> frame;
+  QString program;
+
+  void SetUp() override {
+    install();
+    hv6test::installCalendarSettings(store, registry);
+    program = env.path(QStringLiteral("diary-entry"));
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nexit 0\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+
+  void setEntry(int number, const QString& name, const QString& icon, std::uint32_t toolMenu = 0) {
+    const QString key = hv6::launcherSubkey(number);
+    ASSERT_TRUE(registry.writeString(key, QStringLiteral("Name"), name));
+    ASSERT_TRUE(registry.writeString(key, QStringLiteral("Icon"), icon));
+    ASSERT_TRUE(registry.writeString(key, QStringLiteral("Exe"), icon));
+    ASSERT_TRUE(registry.writeDword(key, QStringLiteral("ToolMenu"), toolMenu));
+  }
+
+  void createFrame() {
+    frame = std::make_unique<CMainFrame>(core);
+    ASSERT_TRUE(frame->OnCreateClient());
+  }
+
+  QStringList menuTexts(const char* name) {
+    QStringList texts;
+    for (QAction* item : frame->findChild<QMenu*>(QString::fromLatin1(name))->actions())
+      texts << (item->isSeparator() ? QStringLiteral("-") : item->objectName() + u' ' + item->text());
+    return texts;
+  }
+
+  // Answers the next modal dialog once it runs.
+  template <typename Dialog>
+  static void whenShown(std::function<void(Dialog*)> act) {
+    QTimer::singleShot(0, [act] {
+      for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<Dialog*>(window); dialog && dialog->isVisible())
+          return act(dialog);
+    });
+  }
+};
+
+TEST_F(FrameCommandsTest, MenuBarHasEveryMenuWithItsItemsInOrder) {
+  createFrame();
+  QStringList titles;
+  for (QAction* menu : frame->menuBar()->actions()) titles << menu->text();
+  EXPECT_EQ(titles, (QStringList{"ファイル(&F)", "カレンダー(&C)", "日誌(&D)", "集計(&S)",
+                                 "ツール(&T)", "ヘルプ(&H)"}));
+  const QStringList file = menuTexts("FileMenu");
+  EXPECT_EQ(file.first(), QStringLiteral("57600 新規作成(&N)"));
+  EXPECT_TRUE(file.contains(QStringLiteral("10009 台帳登録(&D)")));
+  EXPECT_TRUE(file.contains(QStringLiteral("57607 印刷(&P)\tCtrl+P")));
+  EXPECT_TRUE(file.contains(QStringLiteral("32773 データ保存（バックアップ）(&B)")));
+  EXPECT_EQ(file.last(), QStringLiteral("57665 Harvoの終了(&X)"));
+  EXPECT_EQ(menuTexts("DiaryMenu"),
+            (QStringList{"10001 農程管理(&K)", "10002 作業日誌(&W)", "10003 販売管理(&S)",
+                         "10004 営農日記(&D)", "10007 気象・栽培(&E)"}));
+  EXPECT_EQ(menuTexts("SummaryMenu").last(), QStringLiteral("10011 農作業気象分析（&P）"));
+  EXPECT_EQ(menuTexts("HelpMenu"),
+            (QStringList{"57667 Harvoのヘルプ(&H)\tF1", "-", "32812 サポート問い合わせ(&Q)",
+                         "32817 バージョン情報 (&A)"}));
+  EXPECT_EQ(frame->frameAction(10001)->statusTip(), QStringLiteral("農程管理を実行します。"));
+  EXPECT_EQ(frame->frameAction(10001)->toolTip(), QStringLiteral("農程管理"));
+  EXPECT_EQ(frame->frameAction(57667)->shortcut(), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("レディ"));
+}
+
+TEST_F(FrameCommandsTest, ToolBarShowsOfferedEntriesAndToolsMenuTheMarkedOnes) {
+  setEntry(2, QStringLiteral("作業日誌入力"), program);
+  setEntry(10, QStringLiteral("給与計算"), program, 1);
+  setEntry(12, QStringLiteral("栽培リスク予察"), QString(), 1);
+  createFrame();
+  EXPECT_TRUE(messages.empty());  // an entry other than 6 and 14 is offered
+  QList<int> visible;
+  for (QAction* button : frame->launcherToolBar()->actions())
+    if (button->isVisible()) visible << button->objectName().toInt();
+  EXPECT_EQ(visible, (QList<int>{10002, 10010}));
+  EXPECT_EQ(frame->launcherToolBar()->actions().size(), 11);
+  const QStringList tools = menuTexts("ToolsMenu");
+  EXPECT_EQ(tools.mid(3), (QStringList{"10010 給与計算(&K)", "10012 栽培リスク予察"}));
+}
+
+TEST_F(FrameCommandsTest, NoUsableEntryShowsTheMessageAndTheProgramRuns) {
+  setEntry(6, QStringLiteral("出荷伝票集計"), program);
+  setEntry(14, QStringLiteral("x"), program);
+  createFrame();
+  EXPECT_EQ(messages.numbers(), QList<long>{2911});
+  EXPECT_NE(frame->view(), nullptr);
+}
+
+TEST_F(FrameCommandsTest, DayMenuLaunchHandsTheDayAndAMissingProgramSays2904) {
+  hv6test::TempDataFolder data;
+  setPaths(data.diaryPath(), data.weatherPath());
+  setEntry(2, QStringLiteral("作業日誌入力"), program);
+  setEntry(3, QStringLiteral("販売管理"), env.path(QStringLiteral("gone")));
+  createFrame();
+  ASSERT_TRUE(frame->view()->reload());
+  frame->view()->logic().state().selectedDate = 20260704;
+  frame->OnCommand(10002);
+  std::uint32_t date = 0;
+  ASSERT_TRUE(registry.readDword(QStringLiteral("Calendar"), QStringLiteral("Date"), date));
+  EXPECT_EQ(date, 20260704u);
+  EXPECT_EQ(frame->view()->logic().state().selectedDate, 0);
+  frame->OnCommand(10003);
+  EXPECT_EQ(messages.numbers(), QList<long>{2904});
+}
+
+TEST_F(FrameCommandsTest, HelpOpensTheMainTopicOrSaysWhereItIsMissing) {
+  createFrame();
+  messages.clear();
+  QList<QUrl> opened;
+  frame->setHelpOpener([&](const QUrl& url) { opened << url; return true; });
+  frame->setHelpPath(env.path(QStringLiteral("hv6.chm")));
+  frame->frameAction(57667)->trigger();
+  ASSERT_EQ(messages.messages().size(), 1);
+  EXPECT_TRUE(messages.messages().first().text.contains(env.path(QStringLiteral("hv6.chm"))));
+  // The pages that come with the program.
+  frame->setHelpPath(QDir(hv6test::binaryDir()).filePath(QStringLiteral("shell/hv6.chm")));
+  frame->frameAction(57667)->trigger();
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_TRUE(opened.first().toLocalFile().endsWith(QStringLiteral("/10000.html")));
+  EXPECT_TRUE(QFile::exists(opened.first().toLocalFile()));
+}
+
+TEST_F(FrameCommandsTest, MenuSettingsRefusesNoCheckThenAppliesTheChoice) {
+  setEntry(1, QStringLiteral("農程管理"), program);
+  setEntry(2, QStringLiteral("作業日誌入力"), program);
+  createFrame();
+  bool refused = false;
+  whenShown<CMenuSetDlg>([&](CMenuSetDlg* dialog) {
+    auto* list = dialog->findChild<QListWidget*>(QStringLiteral("1002"));
+    for (int row = 0; row < list->count(); ++row) list->item(row)->setCheckState(Qt::Unchecked);
+    dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+    refused = dialog->isVisible() && messages.numbers() == QList<long>{2911};
+    list->item(1)->setCheckState(Qt::Checked);  // entry 2
+    dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+  });
+  frame->OnCommand(32821);
+  EXPECT_TRUE(refused);
+  EXPECT_FALSE(frame->frameAction(10001)->isVisible());
+  EXPECT_TRUE(frame->frameAction(10002)->isVisible());
+  std::uint32_t incorporate = 9;
+  ASSERT_TRUE(registry.readDword(hv6::launcherSubkey(1), QStringLiteral("Incorporate"), incorporate));
+  EXPECT_EQ(incorporate, 0u);
+  EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("レディ"));
+}
+
+}  // namespace

@@ -36,7 +36,7 @@ RatedFolderDialog::RatedFolderDialog(const FileChoice& choice)
       tree_(new QTreeView(this)),
       status_(new QLabel(this)),
       ok_(nullptr) {
-  setWindowTitle(choice.title);
+  setWindowTitle(QStringLiteral("フォルダの参照"));
   resize(440, 480);
   model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
   model_->setRootPath(QDir::rootPath());
@@ -59,7 +59,12 @@ RatedFolderDialog::RatedFolderDialog(const FileChoice& choice)
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { rate(model_->filePath(current)); });
 
+  // The question stands above the folders, as the shell's browser shows it.
+  auto* question = new QLabel(choice.title, this);
+  question->setObjectName(QStringLiteral("title"));
+  question->setWordWrap(true);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(question);
   layout->addWidget(tree_, 1);
   layout->addWidget(status_);
   layout->addWidget(buttons);

@@ -42,7 +42,7 @@ class RatedFolderDialogTest : public ::testing::Test {
 
 TEST_F(RatedFolderDialogTest, OkFollowsTheRatingOfTheSelection) {
   hv6::RatedFolderDialog dialog(choice());
-  EXPECT_EQ(dialog.windowTitle(), choice().title);
+  EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("title"))->text(), choice().title);
   EXPECT_EQ(dialog.selectedFolder(), current.folder());
   EXPECT_FALSE(okEnabled(dialog));
   EXPECT_EQ(status(dialog), hv6::kSameFolderStatus);

@@ -57,13 +57,13 @@ class FrameCalendarHost final : public hv6::CalendarHost {
   hv6::AppCore& core_;
 };
 
-long today() {
+}  // namespace
+
+long CMainFrame::today() {
   long date = 0;
   CVqdate::GetDate(date);
   return date;
 }
-
-}  // namespace
 
 CMainFrame::CMainFrame(hv6::AppCore& core, QWidget* parent)
     : QMainWindow(parent),

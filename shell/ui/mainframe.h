@@ -122,6 +122,10 @@ class CMainFrame final : public QMainWindow {
   void showVersion();
   void showNotYetAvailable();
   QList<CCheckV5App::LauncherProgram> launcherPrograms() const;
+  // A menu item of its own that carries out a frame command.
+  QAction* forwardingItem(int id, const QString& text, QObject* owner);
+  // Today as yyyymmdd.
+  static long today();
 
   hv6::AppCore& core_;
   std::unique_ptr<hv6::CalendarHost> host_;

@@ -4,7 +4,6 @@
 #include "calendar/commands.h"
 #include "calendar/ui/hrvview.h"
 #include "outside/errtext6/errmsg.h"
-#include "outside/vqbase106/vqdate.h"
 #include "platform/presenter.h"
 #include "shell/appcore.h"
 #include "shell/commandtexts.h"
@@ -22,12 +21,6 @@
 namespace {
 
 using namespace hv6::FrameCmd;
-
-long today() {
-  long date = 0;
-  CVqdate::GetDate(date);
-  return date;
-}
 
 bool isLauncherCommand(int id) {
   return id >= hv6::kLauncherCommandFirst && id <= hv6::kLauncherCommandLast;

@@ -3,7 +3,6 @@
 #include "calendar/ui/hrvview.h"
 #include "outside/vqbase106/ui/calendarbox.h"
 #include "outside/vqbase106/ui/meterbar.h"
-#include "outside/vqbase106/vqdate.h"
 #include "shell/commandtexts.h"
 #include "shell/ui/launcherimages.h"
 #include "shell/ui/mainframe.h"
@@ -79,12 +78,6 @@ constexpr LauncherButton kLauncherButtons[] = {
 
 constexpr int kDatePickerPlace = 140;
 
-long today() {
-  long date = 0;
-  CVqdate::GetDate(date);
-  return date;
-}
-
 }  // namespace
 
 QAction* CMainFrame::addFrameAction(int id, const QString& text) {
@@ -97,6 +90,14 @@ QAction* CMainFrame::addFrameAction(int id, const QString& text) {
   addAction(action);
   frameActions_[id] = action;
   return action;
+}
+
+QAction* CMainFrame::forwardingItem(int id, const QString& text, QObject* owner) {
+  auto* item = new QAction(text, owner);
+  item->setObjectName(QString::number(id));
+  item->setStatusTip(hv6::commandPrompt(id));
+  connect(item, &QAction::triggered, frameAction(id), &QAction::trigger);
+  return item;
 }
 
 QAction* CMainFrame::frameAction(int id) const {
@@ -140,14 +141,8 @@ QMenu* CMainFrame::createFileMenu() {
   menu->setObjectName(QStringLiteral("FileMenu"));
   fillMenu(menu, kFileMenu, [this](int id, const QString& text) {
     if (QAction* own = view_->commandAction(id)) return own;
-    QAction* action = frameAction(id);
-    if (!action) return addFrameAction(id, text);
-    // A launcher command shown under a menu text of its own.
-    auto* item = new QAction(text, this);
-    item->setObjectName(QString::number(id));
-    item->setStatusTip(action->statusTip());
-    connect(item, &QAction::triggered, action, &QAction::trigger);
-    return item;
+    // A launcher command is shown under a menu text of its own.
+    return frameAction(id) ? forwardingItem(id, text, this) : addFrameAction(id, text);
   });
   QAction* print = view_->commandAction(hv6::CalendarCmd::kPrint);
   print->setText(QStringLiteral("印刷(&P)\tCtrl+P"));
@@ -157,11 +152,7 @@ QMenu* CMainFrame::createFileMenu() {
 void CMainFrame::createLauncherMenus() {
   // A launcher command keeps one action; its menu text is set here.
   const auto launcherItem = [this](int id, const QString& text) {
-    auto* item = new QAction(text, this);
-    item->setObjectName(QString::number(id));
-    item->setStatusTip(hv6::commandPrompt(id));
-    connect(item, &QAction::triggered, frameAction(id), &QAction::trigger);
-    return item;
+    return forwardingItem(id, text, this);
   };
   QMenu* diary = menuBar()->addMenu(QStringLiteral("日誌(&D)"));
   diary->setObjectName(QStringLiteral("DiaryMenu"));
@@ -184,10 +175,7 @@ void CMainFrame::updateToolsMenu() {
   }
   toolsLauncherItems_.clear();
   for (const hv6::ToolMenuItem& entry : hv6::toolMenuItems(view_->logic().launchers())) {
-    auto* item = new QAction(entry.text, toolsMenu_);
-    item->setObjectName(QString::number(entry.commandId));
-    item->setStatusTip(hv6::commandPrompt(entry.commandId));
-    connect(item, &QAction::triggered, frameAction(entry.commandId), &QAction::trigger);
+    QAction* item = forwardingItem(entry.commandId, entry.text, toolsMenu_);
     toolsMenu_->addAction(item);
     toolsLauncherItems_.append(item);
   }

@@ -39,6 +39,18 @@ StartOutcome AppCore::runStartSteps(const QString& commandLine) {
   return {};
 }
 
+StartOutcome AppCore::runReadingSteps(const QString& commandLine) {
+  readOnly_ = true;
+  registry_.setReadOnly(true);
+  applyCommandLine(commandLine);
+  if (!readBaseSettings()) {
+    showNumbered(kMsgReadFailed);
+    return {false, kMsgReadFailed};
+  }
+  openDatabases();
+  return {};
+}
+
 void AppCore::applyCommandLine(const QString& commandLine) {
   const std::optional<QString> key = regOptionKey(commandLine);
   if (!key) return;
@@ -92,7 +104,7 @@ CDaoDatabase* AppCore::reopen(CDaoDatabase& db, const QString& valueName, QStrin
   if (db.IsOpen()) db.Close();
   error.clear();
   try {
-    db.Open(wanted);  // an empty path fails in Open as a database error
+    db.Open(wanted, false, readOnly_);  // an empty path fails in Open as a database error
     path = wanted;
     return &db;
   } catch (const CDaoException& failure) {

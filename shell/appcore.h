@@ -39,6 +39,10 @@ class AppCore {
   // InstallPath (2504, ends), NetworkSetup = 0 (2504, goes on), both
   // databases (errors swallowed), the conversion of older data.
   StartOutcome runStartSteps(const QString& commandLine);
+  // The start of a print run, which may go on beside a running program:
+  // the settings are only read (-REG chooses the key for this run alone),
+  // both databases open read-only and nothing is converted or reset.
+  StartOutcome runReadingSteps(const QString& commandLine);
 
   // Single steps, for the sequence above and its tests.
   void applyCommandLine(const QString& commandLine);
@@ -76,6 +80,7 @@ class AppCore {
  private:
   CDaoDatabase* reopen(CDaoDatabase& db, const QString& valueName, QString& path, QString& error);
 
+  bool readOnly_ = false;
   AppRegistry registry_;
   BaseSettings settings_;
   CDaoDatabase diary_;

@@ -3,8 +3,10 @@
 namespace hv6 {
 
 QString AppRegistry::root() const {
-  QString current;
-  if (store_.readString(kBaseKey, kCurrentKeyValue, current) != RegStatus::Ok) return {};
+  QString current = chosenKey_;
+  if (current.isEmpty() &&
+      store_.readString(kBaseKey, kCurrentKeyValue, current) != RegStatus::Ok)
+    return {};
   if (current.isEmpty()) current = QStringLiteral("HV6");
   return kBaseKey + QLatin1Char('\\') + current + QLatin1Char('\\');
 }
@@ -29,12 +31,14 @@ bool AppRegistry::readDword(const QString& subkey, const QString& name,
 }
 
 bool AppRegistry::writeDword(const QString& subkey, const QString& name, std::uint32_t value) {
+  if (readOnly_) return false;
   const QString key = keyPath(subkey);
   return !key.isEmpty() && store_.writeDword(key, name, value) == RegStatus::Ok;
 }
 
 bool AppRegistry::writeString(const QString& subkey, const QString& name,
                               const QString& value) {
+  if (readOnly_) return false;
   const QString key = keyPath(subkey);
   return !key.isEmpty() && store_.writeString(key, name, value) == RegStatus::Ok;
 }
@@ -46,11 +50,13 @@ bool AppRegistry::readBinary(const QString& subkey, const QString& name, QByteAr
 
 bool AppRegistry::writeBinary(const QString& subkey, const QString& name,
                               const QByteArray& value) {
+  if (readOnly_) return false;
   const QString key = keyPath(subkey);
   return !key.isEmpty() && store_.writeBinary(key, name, value) == RegStatus::Ok;
 }
 
 bool AppRegistry::writeGroup(QList<RegWrite> values) {
+  if (readOnly_) return false;
   const QString base = root();
   if (base.isEmpty()) return false;
   for (RegWrite& write : values) write.key = keyPath(write.key);
@@ -58,6 +64,11 @@ bool AppRegistry::writeGroup(QList<RegWrite> values) {
 }
 
 bool AppRegistry::selectSettingsKey(const QString& keyName) {
+  if (readOnly_) {
+    if (!store_.keyExists(kBaseKey)) return false;
+    chosenKey_ = keyName;
+    return true;
+  }
   return store_.writeString(kBaseKey, kCurrentKeyValue, keyName) == RegStatus::Ok;
 }
 

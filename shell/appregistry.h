@@ -46,8 +46,16 @@ class AppRegistry {
 
   RegistryStore& store() { return store_; }
 
+  // A reading view of the settings, for a run beside the running program
+  // (printing): every write above fails without touching the file, and a
+  // -REG choice holds for this object only instead of being stored.
+  void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  bool isReadOnly() const { return readOnly_; }
+
  private:
   RegistryStore& store_;
+  bool readOnly_ = false;
+  QString chosenKey_;  // the -REG key of a reading view; empty: CurrentKEY
 };
 
 }  // namespace hv6

@@ -8,7 +8,14 @@
 
 namespace hv6 {
 
-bool HelpBook::exists() const { return !path_.isEmpty() && QFileInfo(path_).isDir(); }
+// A folder the program can list and read; a help file of another kind (a
+// compiled help file copied from elsewhere) or a folder it may not read
+// counts as missing.
+bool HelpBook::exists() const {
+  if (path_.isEmpty()) return false;
+  const QFileInfo folder(path_);
+  return folder.isDir() && folder.isReadable() && folder.isExecutable();
+}
 
 QUrl HelpBook::topicUrl(int topic) const {
   return QUrl::fromLocalFile(QDir(path_).filePath(QString::number(topic) + QStringLiteral(".html")));

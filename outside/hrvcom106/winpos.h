@@ -5,6 +5,7 @@
 
 #include "platform/registry.h"
 
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -17,11 +18,17 @@ class CWinPos {
   CWinPos(hv6::RegistryStore& store, QString key);
 
   // Gives the window its stored placement (not shown yet: a maximised one
-  // shows maximised). False when nothing usable is stored.
+  // shows maximised). False when nothing usable is stored. A placement
+  // that lies off every screen (a monitor since removed) is moved onto the
+  // window's screen.
   bool LoadWindowPlacement(QWidget* window) const;
   // Stores the window's placement; false when the key is missing or the
   // settings cannot be written.
   bool SaveWindowPlacement(const QWidget* window);
+
+  // The normal geometry of a window that has no stored placement: most of
+  // the available area, centred, never below the window's minimum size.
+  static QRect defaultPlacement(const QRect& available, const QSize& minimum);
 
  private:
   hv6::RegistryStore& store_;

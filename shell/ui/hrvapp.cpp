@@ -39,7 +39,7 @@ CHrvApp::CHrvApp(hv6::StartOptions options, hv6::PrintRequest print)
 
 CHrvApp::~CHrvApp() {
   frame_.reset();
-  if (&hv6::messagePresenter() == &presenter_) hv6::setMessagePresenter(nullptr);
+  if (&hv6::messagePresenter() == presenterInUse_) hv6::setMessagePresenter(nullptr);
 }
 
 int CHrvApp::run() {
@@ -52,7 +52,7 @@ int CHrvApp::run() {
 
 bool CHrvApp::InitInstance() {
   // A check run reports on standard error instead of message boxes.
-  if (!options_.checkStart) hv6::setMessagePresenter(&presenter_);
+  if (!options_.checkStart) hv6::setMessagePresenter(presenterInUse_);
   QApplication::setQuitOnLastWindowClosed(false);
   if (!takeInstanceGuards()) return false;
   // The framework's compatibility version, the window class "HrvClass",
@@ -74,7 +74,9 @@ int CHrvApp::runPrint() {
   };
   if (!print_.error.isEmpty()) return fail(print_.error, kExitBadArguments);
   QApplication::setQuitOnLastWindowClosed(false);
-  if (!core_.runStartSteps(options_.commandLine).running) return kExitStartEnded;
+  // Reads only: a print beside the running program must not reset its
+  // flags or convert the data file under it.
+  if (!core_.runReadingSteps(options_.commandLine).running) return kExitStartEnded;
   frame_ = std::make_unique<CMainFrame>(core_);
   frame_->setFillers(std::make_unique<hv6::DatabaseFillers>());
   if (!frame_->OnCreateClient()) {
@@ -125,6 +127,7 @@ bool CHrvApp::createFrame() {
     exitCode_ = kExitStartEnded;
     return false;
   }
+  frame_->setHelpPath(helpPath_);
   connect(frame_.get(), &CMainFrame::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   frame_->OnCreate(true);
   const CMainFrame::Activation activation = frame_->ActivateFrame(!options_.checkStart);

@@ -38,6 +38,10 @@ class CHrvApp final : public QObject {
   bool InitInstance();
   int ExitInstance();
 
+  // The message boxes of the program go to this presenter instead of Qt's
+  // (tests answer them); before InitInstance.
+  void usePresenter(hv6::MessagePresenter* presenter) { presenterInUse_ = presenter; }
+
   hv6::AppCore& core() { return core_; }
   CMainFrame* mainFrame() const { return frame_.get(); }
   int exitCode() const { return exitCode_; }
@@ -59,6 +63,7 @@ class CHrvApp final : public QObject {
   hv6::AppCore core_;
   hv6::InstanceGuard guard_;
   hv6::QtMessagePresenter presenter_;
+  hv6::MessagePresenter* presenterInUse_ = &presenter_;
   std::unique_ptr<CMainFrame> frame_;
   QString helpPath_;
   bool waitForRaise_ = false;

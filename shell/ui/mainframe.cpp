@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTime>
@@ -143,8 +144,15 @@ CMainFrame::Activation CMainFrame::ActivateFrame(bool allowFirstStartDialog) {
     }
   }
   loadToolBarState();
-  if (placed) show();
-  else showMaximized();
+  if (placed) {
+    show();
+  } else {
+    // Maximised, over a normal size that is useful where the desktop does
+    // not maximise (no window manager) and when the user restores it.
+    if (const QScreen* screen = this->screen())
+      setGeometry(CWinPos::defaultPlacement(screen->availableGeometry(), minimumSizeHint()));
+    showMaximized();
+  }
   activateWindow();
   return activation;
 }

@@ -7,9 +7,25 @@
 #include "tests/support/message_recorder.h"
 #include "tests/support/test_env.h"
 
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace hv6test {
+
+// Answers the next modal dialog of a kind once it runs.
+template <typename Dialog>
+void whenShown(std::function<void(Dialog*)> act) {
+  QTimer::singleShot(0, [act] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<Dialog*>(window); dialog && dialog->isVisible())
+        return act(dialog);
+  });
+}
 
 class InstalledRegistryTest : public ::testing::Test {
  protected:

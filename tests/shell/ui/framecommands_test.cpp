@@ -21,6 +21,8 @@
 
 namespace {
 
+using hv6test::whenShown;
+
 class FrameCommandsTest : public hv6test::InstalledRegistryTest {
  protected:
   hv6::AppCore core{store};
@@ -56,16 +58,6 @@ class FrameCommandsTest : public hv6test::InstalledRegistryTest {
     for (QAction* item : frame->findChild<QMenu*>(QString::fromLatin1(name))->actions())
       texts << (item->isSeparator() ? QStringLiteral("-") : item->objectName() + u' ' + item->text());
     return texts;
-  }
-
-  // Answers the next modal dialog once it runs.
-  template <typename Dialog>
-  static void whenShown(std::function<void(Dialog*)> act) {
-    QTimer::singleShot(0, [act] {
-      for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<Dialog*>(window); dialog && dialog->isVisible())
-          return act(dialog);
-    });
   }
 };
 

@@ -17,6 +17,7 @@
 #include "outside/vqbase106/ui/vqcalendar.h"
 #include <QDir>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -72,6 +73,11 @@ TEST_F(MainFrameTest, FirstActivationShowsMaximisedThenAsPlaced) {
   EXPECT_EQ(frame->ActivateFrame(true), Activation::Running);
   EXPECT_TRUE(frame->isMaximized());
   frame->showNormal();
+  // Restored (or never maximised by the desktop): most of the screen, centred.
+  const QRect screen = frame->screen()->availableGeometry();
+  EXPECT_GE(frame->geometry().width(), screen.width() * 8 / 10);
+  EXPECT_GE(frame->geometry().height(), screen.height() * 8 / 10);
+  EXPECT_LE((frame->geometry().center() - screen.center()).manhattanLength(), 2);
   frame->setGeometry(60, 40, 640, 420);
   frame->showMinimized();
   frame->raiseWindow();  // a second start's request

@@ -5,6 +5,8 @@
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/temp_data_folder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -122,6 +124,34 @@ TEST_F(ProgramTest, PrintsAMonthToPdfWithoutAWindow) {
   EXPECT_NE(noSetting.exitCode(), 0);
   EXPECT_TRUE(noSetting.readAllStandardError().contains("[2504]"));
   EXPECT_FALSE(QFileInfo::exists(env.path(QStringLiteral("none.pdf"))));
+}
+
+// A print may run beside the running program: it must not reset that
+// program's flags, store a -REG choice or convert the data file under it.
+TEST_F(ProgramTest, PrintBesideTheRunningProgramWritesNothing) {
+  hv6test::TempDataFolder data(hv6::SchemaEdition::Previous);  // would be converted at a start
+  setPaths(data.diaryPath(), data.weatherPath(), env.path(QStringLiteral("program")));
+  ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess, 1));
+  ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kNetworkSetup, 1));
+  const auto bytes = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+  };
+  const QByteArray settings = bytes(env.registryFile());
+  const QByteArray diary = bytes(data.diaryPath());
+  const QByteArray weather = bytes(data.weatherPath());
+  const QStringList files = QDir(data.folder()).entryList(QDir::Files);
+
+  const QString pdf = env.path(QStringLiteral("beside.pdf"));
+  QProcess hv6;
+  run(hv6, {QStringLiteral("-REG"), QStringLiteral("HV6"), QStringLiteral("--print"),
+            QStringLiteral("202606"), QStringLiteral("--pdf"), pdf});
+  ASSERT_EQ(hv6.exitCode(), 0) << hv6.readAllStandardError().toStdString();
+  EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+  EXPECT_EQ(bytes(env.registryFile()), settings);
+  EXPECT_EQ(bytes(data.diaryPath()), diary);
+  EXPECT_EQ(bytes(data.weatherPath()), weather);
+  EXPECT_EQ(QDir(data.folder()).entryList(QDir::Files), files);  // no copy, no journal left
 }
 
 }  // namespace

@@ -94,11 +94,11 @@ class CountingSink final : public hv6::CalendarSink {
  public:
   long lines = 0;
   void addMemo(long, long, const QString&, unsigned long) override { ++lines; }
-  void delMemo(long, long, const QString&) override {}
+  void delMemo(long, const QString&) override {}
   void setWeatherItems(long, long, long, long, long) override {}
-  void delWeatherItems(long, long) override {}
+  void delWeatherItems(long) override {}
   void setMark(long, long) override {}
-  void delMark(long, long) override {}
+  void delMark(long) override {}
   void compulsoryRedraw() override {}
 };
 

@@ -31,18 +31,20 @@ using WeatherList = QList<WeatherEntry>;
 constexpr unsigned long kMemoBlack = 0x000000;
 constexpr unsigned long kMemoBlue = 0xff0000;
 
-// The calendar control as the fillers and the view's reload see it. Month
-// and day are those of a date: (date mod 10000) div 100 and date mod 100.
+// The calendar control as the fillers and the view's reload see it. What is
+// added goes to the shown month by the month and day of a date: (date mod
+// 10000) div 100 and date mod 100. What is removed is named by the full date
+// (yyyymmdd): by then the control may show another year.
 class CalendarSink {
  public:
   virtual ~CalendarSink() = default;
   virtual void addMemo(long month, long day, const QString& text, unsigned long colour) = 0;
   // Removes the lines of that text from the day.
-  virtual void delMemo(long month, long day, const QString& text) = 0;
+  virtual void delMemo(long date, const QString& text) = 0;
   virtual void setWeatherItems(long month, long day, long a, long b, long c) = 0;
-  virtual void delWeatherItems(long month, long day) = 0;
+  virtual void delWeatherItems(long date) = 0;
   virtual void setMark(long month, long day) = 0;
-  virtual void delMark(long month, long day) = 0;
+  virtual void delMark(long date) = 0;
   virtual void compulsoryRedraw() = 0;
 };
 

@@ -98,14 +98,14 @@ void CalendarViewLogic::fillCells(CDaoDatabase& db, long base, CalendarSink& sin
 void CalendarViewLogic::clearLines(CalendarSink& sink) {
   clearWeather(sink);
   for (const MemoEntry& memo : std::as_const(memos_))
-    sink.delMemo(monthOf(memo.date), dayOf(memo.date), memo.text);
+    sink.delMemo(memo.date, memo.text);
   memos_.clear();
 }
 
 void CalendarViewLogic::clearWeather(CalendarSink& sink) {
   for (const WeatherEntry& entry : std::as_const(weather_)) {
-    sink.delWeatherItems(monthOf(entry.date), dayOf(entry.date));
-    sink.delMemo(monthOf(entry.date), dayOf(entry.date), QString());
+    sink.delWeatherItems(entry.date);
+    sink.delMemo(entry.date, QString());
   }
   weather_.clear();
 }
@@ -124,7 +124,7 @@ void CalendarViewLogic::addWeather(CDaoDatabase* db, long base, CalendarSink& si
 
 void CalendarViewLogic::reloadPhotos(CDaoDatabase* db, long base, CalendarSink& sink,
                                      ReloadReport& report) {
-  for (long date : std::as_const(photos_)) sink.delMark(monthOf(date), dayOf(date));
+  for (long date : std::as_const(photos_)) sink.delMark(date);
   photos_.clear();
   report.steps << ReloadStep::ClearMarks;
   if (!isOpen(db)) return;

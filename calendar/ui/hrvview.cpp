@@ -343,16 +343,16 @@ void CHrvView::addMemo(long month, long day, const QString& text, unsigned long 
   calendar_->AddMemo(month, day, text, colour);
 }
 
-void CHrvView::delMemo(long month, long day, const QString& text) {
+void CHrvView::delMemo(long date, const QString& text) {
   if (text.isEmpty()) return;
-  calendar_->DelMemo(month, day, text);
+  calendar_->DelMemoOn(date, text);
 }
 
 void CHrvView::setWeatherItems(long month, long day, long a, long b, long c) {
   calendar_->SetWeathItem(month, day, a, b, c);
 }
 
-void CHrvView::delWeatherItems(long month, long day) { calendar_->DelWeathItem(month, day); }
+void CHrvView::delWeatherItems(long date) { calendar_->DelWeathItemOn(date); }
 void CHrvView::setMark(long month, long day) { calendar_->SetMark(month, day); }
-void CHrvView::delMark(long month, long day) { calendar_->DelMark(month, day); }
+void CHrvView::delMark(long date) { calendar_->DelMarkOn(date); }
 void CHrvView::compulsoryRedraw() { calendar_->CompulsoryReDraw(); }

@@ -94,11 +94,11 @@ class CHrvView final : public QWidget, private hv6::CalendarSink {
 
   // The sink on the control.
   void addMemo(long month, long day, const QString& text, unsigned long colour) override;
-  void delMemo(long month, long day, const QString& text) override;
+  void delMemo(long date, const QString& text) override;
   void setWeatherItems(long month, long day, long a, long b, long c) override;
-  void delWeatherItems(long month, long day) override;
+  void delWeatherItems(long date) override;
   void setMark(long month, long day) override;
-  void delMark(long month, long day) override;
+  void delMark(long date) override;
   void compulsoryRedraw() override;
 
   hv6::CalendarHost& host_;

@@ -14,21 +14,17 @@ class RecordingSink final : public hv6::CalendarSink {
   void addMemo(long month, long day, const QString& text, unsigned long colour) override {
     calls << QStringLiteral("add %1/%2 %3 %4").arg(month).arg(day).arg(text).arg(colour, 0, 16);
   }
-  void delMemo(long month, long day, const QString& text) override {
-    calls << QStringLiteral("del %1/%2 %3").arg(month).arg(day).arg(text);
+  void delMemo(long date, const QString& text) override {
+    calls << QStringLiteral("del %1 %2").arg(date).arg(text);
   }
   void setWeatherItems(long month, long day, long a, long b, long c) override {
     calls << QStringLiteral("weather %1/%2 %3 %4 %5").arg(month).arg(day).arg(a).arg(b).arg(c);
   }
-  void delWeatherItems(long month, long day) override {
-    calls << QStringLiteral("noweather %1/%2").arg(month).arg(day);
-  }
+  void delWeatherItems(long date) override { calls << QStringLiteral("noweather %1").arg(date); }
   void setMark(long month, long day) override {
     calls << QStringLiteral("mark %1/%2").arg(month).arg(day);
   }
-  void delMark(long month, long day) override {
-    calls << QStringLiteral("nomark %1/%2").arg(month).arg(day);
-  }
+  void delMark(long date) override { calls << QStringLiteral("nomark %1").arg(date); }
   void compulsoryRedraw() override { calls << QStringLiteral("redraw"); }
 };
 

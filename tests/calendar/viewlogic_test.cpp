@@ -51,12 +51,12 @@ TEST_F(ReloadTest, TheNextReloadTakesBackEveryLineOfThePreviousOne) {
   logic.state().category = hv6::CalendarCategory::Plan;
   reload(-1, 7);
   const QStringList removed = sink.calls.mid(0, sink.calls.indexOf(QStringLiteral("add 7/3 plan0 a 0")));
-  EXPECT_EQ(removed, (QStringList{QStringLiteral("noweather 6/5"), QStringLiteral("del 6/5 "),
-                                  QStringLiteral("del 6/3 diary0 a"),
-                                  QStringLiteral("del 6/3 diary0 b"),
-                                  QStringLiteral("del 6/20 diary0 c")}));
-  EXPECT_TRUE(sink.calls.contains(QStringLiteral("nomark 6/2")));
-  EXPECT_TRUE(sink.calls.contains(QStringLiteral("nomark 6/9")));
+  EXPECT_EQ(removed, (QStringList{QStringLiteral("noweather 20260605"), QStringLiteral("del 20260605 "),
+                                  QStringLiteral("del 20260603 diary0 a"),
+                                  QStringLiteral("del 20260603 diary0 b"),
+                                  QStringLiteral("del 20260620 diary0 c")}));
+  EXPECT_TRUE(sink.calls.contains(QStringLiteral("nomark 20260602")));
+  EXPECT_TRUE(sink.calls.contains(QStringLiteral("nomark 20260609")));
   EXPECT_TRUE(logic.memosOf(20260603).isEmpty());
   EXPECT_EQ(logic.memos().size(), 3);
   EXPECT_EQ(logic.photoDates(), (QList<long>{20260702, 20260709}));
@@ -72,7 +72,7 @@ TEST_F(ReloadTest, EachFlagReloadsOnlyItsPart) {
   sink.calls.clear();
   logic.state().weather = 0;  // toggled off: the weather goes, the lines stay
   EXPECT_EQ(reload(4).steps, (Steps{ReloadStep::ClearWeather, ReloadStep::Redraw}));
-  EXPECT_EQ(sink.calls, (QStringList{QStringLiteral("noweather 6/5"), QStringLiteral("del 6/5 "),
+  EXPECT_EQ(sink.calls, (QStringList{QStringLiteral("noweather 20260605"), QStringLiteral("del 20260605 "),
                                      QStringLiteral("redraw")}));
   EXPECT_EQ(logic.memos().size(), 3);
   EXPECT_TRUE(logic.weatherList().isEmpty());
@@ -109,7 +109,7 @@ TEST_F(ReloadTest, AClosedDatabaseAddsNothingButClearsThePreviousMonth) {
   EXPECT_TRUE(report.title.isEmpty());
   EXPECT_TRUE(fillers.calls.isEmpty());
   EXPECT_TRUE(logic.memos().isEmpty() && logic.weatherList().isEmpty() && logic.photoDates().isEmpty());
-  EXPECT_TRUE(sink.calls.contains(QStringLiteral("del 6/20 diary0 c")));
+  EXPECT_TRUE(sink.calls.contains(QStringLiteral("del 20260620 diary0 c")));
   EXPECT_TRUE(meter.calls.size() == 5);  // only the first reload's meter
 }
 

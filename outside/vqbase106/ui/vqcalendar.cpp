@@ -185,7 +185,10 @@ void CVqCalendar::AddMemo(long month, long day, const QString& text, unsigned lo
 }
 
 void CVqCalendar::DelMemo(long month, long day, const QString& text) {
-  const long date = d->key(month, day);
+  DelMemoOn(d->key(month, day), text);
+}
+
+void CVqCalendar::DelMemoOn(long date, const QString& text) {
   auto found = d->memos.find(date);
   if (found == d->memos.end()) return;
   if (text.isEmpty()) {
@@ -202,8 +205,10 @@ void CVqCalendar::SetMark(long month, long day) {
   update();
 }
 
-void CVqCalendar::DelMark(long month, long day) {
-  d->marks.remove(d->key(month, day));
+void CVqCalendar::DelMark(long month, long day) { DelMarkOn(d->key(month, day)); }
+
+void CVqCalendar::DelMarkOn(long date) {
+  d->marks.remove(date);
   update();
 }
 
@@ -219,8 +224,10 @@ void CVqCalendar::SetWeathItem(long month, long day, long a, long b, long c) {
   update();
 }
 
-void CVqCalendar::DelWeathItem(long month, long day) {
-  d->weather.remove(d->key(month, day));
+void CVqCalendar::DelWeathItem(long month, long day) { DelWeathItemOn(d->key(month, day)); }
+
+void CVqCalendar::DelWeathItemOn(long date) {
+  d->weather.remove(date);
   update();
 }
 

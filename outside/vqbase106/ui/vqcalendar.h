@@ -35,6 +35,12 @@ class CVqCalendar : public QWidget {
   // Three weather items of a day; 255 is "none".
   void SetWeathItem(long month, long day, long a, long b, long c);
   void DelWeathItem(long month, long day);
+  // The removals by a full date (yyyymmdd), whatever year is shown now: a
+  // caller that added lines before the control moved to another year takes
+  // them back with these.
+  void DelMemoOn(long yyyymmdd, const QString& text);
+  void DelMarkOn(long yyyymmdd);
+  void DelWeathItemOn(long yyyymmdd);
   void SetDispType(long type);     // 1 month, 2 week
   void SetKisetuType(long type);   // 1 shows the six-day cycle, 0 hides it
   void SetWeekLang(long language); // 0 Japanese week headers, 1 English

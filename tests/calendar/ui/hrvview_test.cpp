@@ -10,9 +10,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+
+#include <string>
 
 namespace {
 
@@ -41,6 +47,59 @@ QStringList itemsOf(const QMenu& menu) {
     items << action->objectName() + u' ' + action->text() + (action->isChecked() ? QStringLiteral("*") : QString());
   }
   return items;
+}
+
+// A line on the 3rd and on the last day of each month, weather and a photo
+// mark on the last day: the last day of December shows in January's first
+// week row, the 3rd of January in no December cell.
+class MonthEndFillers final : public hv6::CalendarFillers {
+ public:
+  void plan(CDaoDatabase&, int, long, hv6::CalendarSink&, hv6::MemoList&, hv6::CalendarMeter&) override {}
+  void diary(CDaoDatabase&, int, long base, hv6::CalendarSink& sink, hv6::MemoList& memos,
+             hv6::CalendarMeter&) override {
+    hv6::addLine(sink, memos, base + 3, QStringLiteral("初旬 %1").arg(base));
+    hv6::addLine(sink, memos, lastDay(base), QStringLiteral("月末 %1").arg(base));
+  }
+  void slips(CDaoDatabase&, int, int, long, hv6::CalendarSink&, hv6::MemoList&,
+             hv6::CalendarMeter&) override {}
+  void farmDiary(CDaoDatabase&, long, hv6::CalendarSink&, hv6::MemoList&, hv6::CalendarMeter&) override {}
+  std::optional<hv6::WeatherList> weather(CDaoDatabase&, long base) override {
+    return hv6::WeatherList{{lastDay(base), 1, 2, 3}};
+  }
+  bool photoDates(CDaoDatabase&, long base, QList<long>& dates) override {
+    dates = {lastDay(base)};
+    return true;
+  }
+
+  static long lastDay(long base) {
+    return base + QDate(int(base / 10000), int(base / 100 % 100), 1).daysInMonth();
+  }
+};
+
+// Every line, weather item and mark the control holds from November 2025 to
+// February 2026, by date, joined by "|".
+std::string heldFromNovemberToFebruary(const CVqCalendar& control) {
+  QStringList held;
+  for (QDate day(2025, 11, 1); day <= QDate(2026, 2, 28); day = day.addDays(1)) {
+    const long date = day.year() * 10000L + day.month() * 100 + day.day();
+    for (const QString& line : control.memosOf(date)) held << QStringLiteral("%1 %2").arg(date).arg(line);
+    const QList<int> weather = control.weatherOf(date);
+    if (!weather.isEmpty())
+      held << QStringLiteral("%1 weather %2 %3 %4").arg(date).arg(weather[0]).arg(weather[1]).arg(weather[2]);
+    if (control.hasMark(date)) held << QStringLiteral("%1 mark").arg(date);
+  }
+  return held.join(u'|').toStdString();
+}
+
+// What the control holds with one month shown: that month's lines once, its
+// weather and its mark, nothing of another month.
+std::string heldFor(long base) {
+  const long last = MonthEndFillers::lastDay(base);
+  return QStringList{QStringLiteral("%1 初旬 %2").arg(base + 3).arg(base),
+                     QStringLiteral("%1 月末 %2").arg(last).arg(base),
+                     QStringLiteral("%1 weather 1 2 3").arg(last), QStringLiteral("%1 mark").arg(last)}
+      .join(u'|')
+      .toStdString();
 }
 
 class HrvViewTest : public hv6test::CalendarRegistryTest {
@@ -147,6 +206,53 @@ TEST_F(HrvViewTest, LinesGoOntoTheControlAndAreTakenBack) {
   EXPECT_EQ(view->calendar()->memosOf(20260720), QStringList{QStringLiteral("diary2 c")});
   EXPECT_EQ(view->printJob().selectedDate, 20260731);
   EXPECT_EQ(view->printJob().memos(20260703).size(), 2);
+}
+
+// Every way of moving across the turn of the year takes back the old month's
+// lines, weather and mark, although the control already shows another year.
+TEST_F(HrvViewTest, AYearBoundaryLeavesNoStaleAndNoDoubledAnnotations) {
+  MonthEndFillers monthEnd;
+  std::unique_ptr<CHrvView> yearView(CHrvView::create(host, monthEnd));
+  ASSERT_NE(yearView, nullptr);
+  CVqCalendar* control = yearView->calendar();
+  yearView->resize(900, 700);
+  yearView->layout()->activate();  // the control gets its size from the view
+  yearView->OnInitialUpdate(20251215);
+  ASSERT_EQ(heldFromNovemberToFebruary(*control), heldFor(20251200));
+
+  QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+  QCoreApplication::sendEvent(control, &pageDown);
+  ASSERT_EQ(control->GetYear() * 100 + control->GetMonth(), 202601);
+  EXPECT_EQ(heldFromNovemberToFebruary(*control), heldFor(20260100));
+  EXPECT_EQ(control->visibleLines(20251231).join(u'|').toStdString(), "");  // in January's first row
+
+  int row = 0, column = 0;
+  ASSERT_TRUE(control->grid().cellOf(20251231, row, column));
+  const QPoint at = control->cellRect(row, column).center();
+  QMouseEvent click(QEvent::MouseButtonPress, QPointF(at), QPointF(control->mapToGlobal(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(control, &click);
+  ASSERT_EQ(control->GetYear() * 10000 + control->GetMonth() * 100 + control->GetDay(), 20251231);
+  EXPECT_EQ(heldFromNovemberToFebruary(*control), heldFor(20251200));
+  EXPECT_EQ(control->visibleLines(20251231).join(u'|').toStdString(), "月末 20251200");
+
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<CYearMonthDlg*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->findChild<QComboBox*>(QStringLiteral("1000"))->setCurrentIndex(2026 - 1980);
+    dialog->findChild<QComboBox*>(QStringLiteral("1001"))->setCurrentIndex(0);
+    dialog->findChild<QPushButton*>(QStringLiteral("1"))->click();
+  });
+  yearView->OnCommand(11027);
+  ASSERT_EQ(control->GetYear() * 100 + control->GetMonth(), 202601);
+  EXPECT_EQ(heldFromNovemberToFebruary(*control), heldFor(20260100));
+
+  // The frame's previous- and next-month commands and the date picker move
+  // the view so.
+  yearView->moveTo(2025, 12, 31);
+  EXPECT_EQ(heldFromNovemberToFebruary(*control), heldFor(20251200));
+  yearView->moveTo(2026, 1, 31);
+  EXPECT_EQ(heldFromNovemberToFebruary(*control), heldFor(20260100));
 }
 
 TEST_F(HrvViewTest, ClosingSavesTheDisplayedState) {

@@ -81,6 +81,32 @@ TEST_F(CalendarTest, EmptyMemoAddsNoLineAndMemosBelongToTheShownYear) {
   EXPECT_EQ(cal->memosOf(20250510L), QStringList{QStringLiteral("翌年")});
 }
 
+// A caller that added lines before the control moved to another year takes
+// them back by the full date; the shown year's lines of that day stay.
+TEST_F(CalendarTest, RemovalByTheFullDateReachesAnotherYear) {
+  cal->AddMemo(12, 31, QStringLiteral("大晦日"), 0);
+  cal->AddMemo(12, 31, QStringLiteral("残す"), 0);
+  cal->SetMark(12, 31);
+  cal->SetWeathItem(12, 31, 1, 2, 3);
+  cal->SetYear(2025);
+  cal->AddMemo(12, 31, QStringLiteral("翌年"), 0);
+  cal->SetMark(12, 31);
+  cal->SetWeathItem(12, 31, 4, 5, 6);
+
+  cal->DelMemoOn(20241231L, QStringLiteral("大晦日"));
+  cal->DelMarkOn(20241231L);
+  cal->DelWeathItemOn(20241231L);
+  EXPECT_EQ(cal->memosOf(20241231L), QStringList{QStringLiteral("残す")});
+  EXPECT_FALSE(cal->hasMark(20241231L));
+  EXPECT_TRUE(cal->weatherOf(20241231L).isEmpty());
+  EXPECT_EQ(cal->memosOf(20251231L), QStringList{QStringLiteral("翌年")});
+  EXPECT_TRUE(cal->hasMark(20251231L));
+  EXPECT_EQ(cal->weatherOf(20251231L), (QList<int>{4, 5, 6}));
+  cal->DelMemoOn(20241231L, QString());  // an empty text clears that day only
+  EXPECT_TRUE(cal->memosOf(20241231L).isEmpty());
+  EXPECT_EQ(cal->memosOf(20251231L).size(), 1);
+}
+
 TEST_F(CalendarTest, MarksAndWeatherItems) {
   cal->SetMark(5, 20);
   EXPECT_TRUE(cal->hasMark(20240520L));

@@ -89,6 +89,10 @@ int modeItemId(const CalendarViewState& state) {
 
 int figureItemId(const CalendarViewState& state) { return kFigureFirst + state.slipFigure; }
 
+bool figureItemsApply(const CalendarViewState& state) {
+  return state.category == CalendarCategory::Slips && state.slipMode <= 2;
+}
+
 QString weekMonthMenuText(bool weekShown) {
   return weekShown ? QStringLiteral("月単位で表示(&K)") : QStringLiteral("週単位で表示(&K)");
 }

@@ -65,6 +65,9 @@ CommandOutcome applyCommand(CalendarViewState& state, int id);
 int modeItemId(const CalendarViewState& state);
 // The checked figure item 11021-11023.
 int figureItemId(const CalendarViewState& state);
+// Whether the figure items 11021-11023 apply (enabled, one checked): the slip
+// category in the crop, customer and buyer modes.
+bool figureItemsApply(const CalendarViewState& state);
 
 // The text of 11026 and of its context-menu item for the display shown.
 QString weekMonthMenuText(bool weekShown);

@@ -54,12 +54,13 @@ QString textOf(int id) {
 long monthOfDate(long date) { return (date % 10000) / 100; }
 
 // A menu item carrying its command id as objectName and data.
-void addPlainAction(QMenu& menu, int id, const QString& text, bool checked, bool checkable) {
+QAction* addPlainAction(QMenu& menu, int id, const QString& text, bool checked, bool checkable) {
   QAction* action = menu.addAction(text);
   action->setObjectName(QString::number(id));
   action->setData(id);
   action->setCheckable(checkable);
   action->setChecked(checked);
+  return action;
 }
 
 }  // namespace
@@ -124,7 +125,7 @@ void CHrvView::updateCommandActions() {
   const hv6::CalendarViewState& state = logic_.state();
   const int mode = hv6::modeItemId(state);
   for (const CommandText& entry : kModeTexts) actions_[entry.id]->setChecked(entry.id == mode);
-  const bool figures = state.category == CalendarCategory::Slips && state.slipMode <= 2;
+  const bool figures = hv6::figureItemsApply(state);
   for (int id = kFigureFirst; id <= kFigureLast; ++id) {
     actions_[id]->setChecked(figures && id == hv6::figureItemId(state));
     actions_[id]->setEnabled(figures);
@@ -233,9 +234,12 @@ void CHrvView::addModeItems(QMenu& menu) {
     case CalendarCategory::FarmDiary: return;
   }
   menu.addSeparator();
+  const bool figures = hv6::figureItemsApply(state);
   for (int id = first; id <= last; ++id) {
-    const bool checked = id == mode || (id >= kFigureFirst && id == hv6::figureItemId(state));
-    addPlainAction(menu, id, textOf(id), checked, true);
+    const bool figure = id >= kFigureFirst && id <= kFigureLast;
+    const bool checked = figure ? figures && id == hv6::figureItemId(state) : id == mode;
+    QAction* item = addPlainAction(menu, id, textOf(id), checked, true);
+    if (figure) item->setEnabled(figures);
   }
 }
 

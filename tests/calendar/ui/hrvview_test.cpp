@@ -157,6 +157,27 @@ TEST_F(HrvViewTest, ControlMenuPerCategoryWithItsChecks) {
   EXPECT_EQ(host.modeItem, 11016);
 }
 
+// The figure items apply to the crop, customer and buyer modes only: in the
+// grade, claim-date and shipping-date modes they are greyed and unchecked in
+// the right-click menu as in the menu bar.
+TEST_F(HrvViewTest, FigureItemsOfTheControlMenuFollowTheSlipMode) {
+  view->OnCommand(11022);  // quantity, kept through the mode changes
+  for (int mode = 11015; mode <= 11020; ++mode) {
+    view->OnCommand(mode);
+    const bool applies = mode <= 11017;
+    const std::unique_ptr<QMenu> menu = view->controlMenu();
+    for (int id = 11021; id <= 11023; ++id) {
+      const auto* item = menu->findChild<QAction*>(QString::number(id));
+      ASSERT_NE(item, nullptr) << mode << ' ' << id;
+      EXPECT_EQ(item->isEnabled(), applies) << mode << ' ' << id;
+      EXPECT_EQ(item->isChecked(), applies && id == 11022) << mode << ' ' << id;
+      EXPECT_EQ(item->isEnabled(), view->commandAction(id)->isEnabled()) << "as the menu bar: " << id;
+      EXPECT_EQ(item->isChecked(), view->commandAction(id)->isChecked()) << "as the menu bar: " << id;
+    }
+    EXPECT_TRUE(menu->findChild<QAction*>(QString::number(mode))->isChecked()) << mode;
+  }
+}
+
 TEST_F(HrvViewTest, DayMenuItems) {
   EXPECT_EQ(itemsOf(*view->dayMenu()),
             (QStringList{QStringLiteral("10002 作業日誌を起動(&W)"), QStringLiteral("10003 販売管理を起動(&S)"),

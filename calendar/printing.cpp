@@ -28,10 +28,17 @@ int dayOf(long date) { return static_cast<int>(date % 100); }
 // height, so one memo stands apart from the next.
 constexpr double kIndentShare = 0.6;
 
+// Japanese and Latin text are drawn with the font's own glyph of each
+// character, without OpenType substitutions: the CJK font's Latin 'locl'
+// turns digits after a Latin letter ("殺虫剤A 10.00") into alternates that
+// no character maps to, and the PDF's text layer, which maps glyphs back to
+// characters through the font's character map, would lose them. Scripts
+// that need shaping are still shaped.
 QFont pageFont(double height, bool bold) {
   QFont font(QStringLiteral("Noto Sans CJK JP"));
   font.setPixelSize(std::max(1, qRound(height)));
   font.setWeight(bold ? QFont::Bold : QFont::Normal);
+  font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
 

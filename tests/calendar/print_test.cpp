@@ -243,6 +243,24 @@ TEST_F(CalendarPdf, MonthWithMemosHoldsHeadingLabelsAndLines) {
   EXPECT_THAT(text, holdsText("日 月 火 水 木 金 土"));
 }
 
+// Digits, a decimal point and Latin letters after Japanese text keep their
+// characters in the PDF's text layer, so they can be searched and copied.
+TEST_F(CalendarPdf, DigitsAfterJapaneseTextCanBeExtracted) {
+  const QString pdf = env_.path(QStringLiteral("digits.pdf"));
+  CalendarPrintJob job = jobOf(2026, 6, 1, CalendarDisplay::Month,
+                               {{20260603, {QStringLiteral("殺虫剤A 10.00"), QStringLiteral("トマト  1.50")}},
+                                {20260617, {QStringLiteral("ほ場B 12.5"), QStringLiteral("令和8年6月30日")}},
+                                {20260624, {QStringLiteral("No.5 ABC123"), QStringLiteral("ハウス2号 0.75")}}});
+  ASSERT_TRUE(hv6::printCalendarToPdf(job, pdf));
+  const std::string text = comparable(pdfText(pdf));
+  EXPECT_THAT(text, holdsText("殺虫剤A 10.00"));
+  EXPECT_THAT(text, holdsText("トマト 1.50"));
+  EXPECT_THAT(text, holdsText("ほ場B 12.5"));
+  EXPECT_THAT(text, holdsText("令和8年6月30日"));
+  EXPECT_THAT(text, holdsText("No.5 ABC123"));
+  EXPECT_THAT(text, holdsText("ハウス2号 0.75"));
+}
+
 TEST_F(CalendarPdf, DecemberShowsJanuaryOfTheNextYear) {
   const QString pdf = env_.path(QStringLiteral("december.pdf"));
   ASSERT_TRUE(hv6::printCalendarToPdf(jobOf(2025, 12, 24, CalendarDisplay::Month), pdf));

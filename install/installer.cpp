@@ -4,7 +4,9 @@
 #include "install/settings.h"
 #include "platform/file_io.h"
 #include "platform/folders.h"
+#include "shell/appregistry.h"
 #include "shell/envcopy.h"
+#include "shell/startup.h"
 #include "store/schema.h"
 
 #include <QDir>
@@ -82,6 +84,16 @@ bool useDemoData(RegistryStore& store, const QString& programFolder, InstallRepo
   return true;
 }
 
+bool generateDemo(const QString& target, QStringList& notes, QString* error) {
+  QString why;
+  if (!demo::generateDemoData(target, demo::DemoOptions{}, &why))
+    return fail(error, QStringLiteral("デモデータを %1 に作成できません (cannot generate the demo "
+                                      "data): %2")
+                           .arg(target, why));
+  notes << QStringLiteral("デモデータを作成しました (demo data generated): ") + target;
+  return true;
+}
+
 // The executables come from the build's install step, not from here.
 void noteMissingProgram(const QString& prefix, QStringList& notes) {
   const QString program = QDir(prefix).filePath(QStringLiteral("bin/hv6"));
@@ -108,17 +120,30 @@ bool placeEnvironmentFiles(const QString& programFolder, QString* error) {
   return true;
 }
 
-bool provideDemoData(const QString& programFolder, QStringList& notes, QString* error) {
+bool provideDemoData(const QString& programFolder, bool readOnlyProgramFolder, QStringList& notes,
+                     QString* error) {
   // Generated where it stays: the photos are linked by their full paths.
-  const QString target = QDir(programFolder).filePath(QStringLiteral("demodata"));
-  if (holdsBothDatabases(target)) return true;
-  QString why;
-  if (!demo::generateDemoData(target, demo::DemoOptions{}, &why))
-    return fail(error, QStringLiteral("デモデータを %1 に作成できません (cannot generate the demo "
-                                      "data): %2")
-                           .arg(target, why));
-  notes << QStringLiteral("デモデータを作成しました (demo data generated): ") + target;
+  const QString inProgramFolder = QDir(programFolder).filePath(QStringLiteral("demodata"));
+  if (holdsBothDatabases(inProgramFolder)) return true;
+  if (!readOnlyProgramFolder) return generateDemo(inProgramFolder, notes, error);
+  const QString shared = demoDataFolder();
+  if (holdsBothDatabases(shared)) return true;
+  if (!prepareDemoFolder())
+    return fail(error, QStringLiteral("デモデータのフォルダ %1 を作成できません (cannot create the "
+                                      "demo data folder)")
+                           .arg(shared));
+  if (!generateDemo(shared, notes, error)) return false;
+  if (!shareDemoFiles())
+    return fail(error, QStringLiteral("デモデータ %1 を他のユーザに開けません (cannot open the demo "
+                                      "data to every user)")
+                           .arg(shared));
   return true;
+}
+
+bool userIsSetUp(RegistryStore& store) {
+  QString installPath;
+  return AppRegistry(store).readString(StartKeys::kEnvironment, StartKeys::kInstallPath,
+                                       installPath);
 }
 
 bool runInstallation(RegistryStore& store, const InstallOptions& options, InstallReport& report) {
@@ -127,7 +152,9 @@ bool runInstallation(RegistryStore& store, const InstallOptions& options, Instal
   if (!placeEnvironmentFiles(paths.programFolder, &report.error)) return false;
   report.notes << QStringLiteral("プログラムフォルダ (program folder): ") + paths.programFolder;
   noteMissingProgram(options.prefix, report.notes);
-  if (!provideDemoData(paths.programFolder, report.notes, &report.error)) return false;
+  if (!provideDemoData(paths.programFolder, options.readOnlyProgramFolder, report.notes,
+                       &report.error))
+    return false;
   if (!writeDefaultSettings(store, paths, &report.error)) return false;
   report.notes << QStringLiteral("設定を書き込みました (settings written): ") + store.filePath();
   if (!options.dataFolder.isEmpty()) return useDataFolder(store, options.dataFolder, report);

@@ -14,6 +14,9 @@ struct InstallOptions {
   QString prefix;      // absolute
   QString dataFolder;  // a data folder to create (or use) and point at
   bool demo = false;   // point at the demo data instead
+  // The program folder is not the user's to write (a system package's
+  // /usr/lib/hv6): the demo data is generated in the machine-wide folder.
+  bool readOnlyProgramFolder = false;
 };
 
 struct InstallReport {
@@ -25,9 +28,16 @@ struct InstallReport {
 // folder where they are missing or differ. False when one cannot be written.
 bool placeEnvironmentFiles(const QString& programFolder, QString* error = nullptr);
 
-// Generates the demo data into programFolder + "/demodata" unless both of
-// its databases are there.
-bool provideDemoData(const QString& programFolder, QStringList& notes, QString* error = nullptr);
+// Generates the demo data unless both of its databases are there: into
+// programFolder + "/demodata", from which every start copies it into the
+// machine-wide demoDataFolder(); with a read-only program folder straight
+// into demoDataFolder(), its files open to every user as a copy's are.
+bool provideDemoData(const QString& programFolder, bool readOnlyProgramFolder, QStringList& notes,
+                     QString* error = nullptr);
+
+// True when the settings name a program folder (InstallPath): the user has
+// been set up before.
+bool userIsSetUp(RegistryStore& store);
 
 // The whole run; stops at the first failure, which the report names.
 bool runInstallation(RegistryStore& store, const InstallOptions& options, InstallReport& report);

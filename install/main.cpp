@@ -2,13 +2,15 @@
 // writes the settings and optionally makes a data folder or the demo data
 // the data in use.
 //
-//   hv6-install --prefix DIR [--data DIR | --demo]
+//   hv6-install --prefix DIR [--data DIR | --demo] [--first-run]
 //
 // Exit codes: 0 done, 1 the installation failed, 2 a wrong command line.
 #include "install/installer.h"
+#include "install/settings.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -42,9 +44,12 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Harvo V6 Plus のインストール: プログラムフォルダ DIR/lib/hv6 の環境ファイルと"
-                     "デモデータを置き、設定を書き込みます。\n"
+                     "デモデータを置き、設定を書き込みます。DIR/lib/hv6 に書き込めない場合"
+                     "(システムのパッケージ)、デモデータは共有フォルダに作成します。\n"
                      "Installs Harvo V6 Plus: places the environment files and the demo data in "
-                     "DIR/lib/hv6 and writes the settings. Run `cmake --install` into DIR first."));
+                     "DIR/lib/hv6 and writes the settings. Run `cmake --install` into DIR first. "
+                     "When DIR/lib/hv6 is read-only (a system package), the demo data is "
+                     "generated in the machine-wide folder."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption prefix(QStringLiteral("prefix"),
                                   QStringLiteral("インストール先 (the installation prefix)"),
@@ -56,7 +61,11 @@ int main(int argc, char** argv) {
       QStringLiteral("DIR"));
   const QCommandLineOption demo(QStringLiteral("demo"),
                                 QStringLiteral("デモデータを使う (use the demo data)"));
-  parser.addOptions({prefix, data, demo});
+  const QCommandLineOption firstRun(
+      QStringLiteral("first-run"),
+      QStringLiteral("設定が既にあるユーザには何もしない (do nothing for a user who has settings "
+                     "already)"));
+  parser.addOptions({prefix, data, demo, firstRun});
 
   if (!parser.parse(QGuiApplication::arguments())) return usageError(parser, parser.errorText());
   if (parser.isSet(help)) {
@@ -81,8 +90,16 @@ int main(int argc, char** argv) {
   options.prefix = absolute(parser.value(prefix));
   if (parser.isSet(data)) options.dataFolder = absolute(parser.value(data));
   options.demo = parser.isSet(demo);
+  // A system package's program folder: the demo data goes elsewhere.
+  const QFileInfo programFolder(hv6::install::programFolderOf(options.prefix));
+  options.readOnlyProgramFolder = programFolder.isDir() && !programFolder.isWritable();
 
   hv6::RegistryStore store;
+  if (parser.isSet(firstRun) && hv6::install::userIsSetUp(store)) {
+    printLine(stdout, QStringLiteral("hv6-install: 設定は既にあります。何もしません (this user is set "
+                                     "up already; nothing done)"));
+    return 0;
+  }
   hv6::install::InstallReport report;
   const bool done = hv6::install::runInstallation(store, options, report);
   for (const QString& note : report.notes)

@@ -172,9 +172,22 @@ bool copyUserEnvironment(const QString& programFolder, bool overwrite) {
   return complete && formFolder;
 }
 
+bool prepareDemoFolder() {
+  return prepareFolder(demoBaseFolder(), kSharedFolderMode, false) &&
+         prepareFolder(demoDataFolder(), kOpenFolderMode, false);
+}
+
+bool shareDemoFiles() {
+  const QDir folder(demoDataFolder());
+  if (demoDataFolder().isEmpty() || !folder.exists()) return false;
+  bool complete = true;
+  for (const QString& name : folder.entryList(QDir::Files))
+    complete = takeFolderClass(folder.filePath(name)) && complete;
+  return complete;
+}
+
 bool copyDemoData(const QString& programFolder, bool overwrite) {
-  if (!prepareFolder(demoBaseFolder(), kSharedFolderMode, false)) return false;
-  if (!prepareFolder(demoDataFolder(), kOpenFolderMode, false)) return false;
+  if (!prepareDemoFolder()) return false;
   const QDir source(programDemoFolder(programFolder));
   bool complete = true;
   for (const char* pattern : kDemoPatterns) {

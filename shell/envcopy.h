@@ -58,4 +58,13 @@ bool copyUserEnvironment(const QString& programFolder, bool overwrite);
 // already in place.
 bool copyDemoData(const QString& programFolder, bool overwrite);
 
+// Creates demoBaseFolder() and demoDataFolder() with their modes when
+// missing; true when both are folders.
+bool prepareDemoFolder();
+
+// Gives every file directly in demoDataFolder() the folder's permission
+// class, as a copy into it gets: for demo data generated there in place.
+// True when every file took it.
+bool shareDemoFiles();
+
 }  // namespace hv6

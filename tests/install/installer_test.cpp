@@ -8,6 +8,7 @@
 #include "store/schema.h"
 #include "tests/support/test_env.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,10 +51,13 @@ class InstallerTest : public ::testing::Test {
   // Demo data already in the program folder, so no run generates it.
   void provideProgramDemoData() { makeDatabases(joined(program, QStringLiteral("demodata"))); }
 
-  bool run(const QString& dataFolder, bool demo, QString* error = nullptr) {
+  bool run(const QString& dataFolder, bool demo, QString* error = nullptr,
+           bool readOnlyProgramFolder = false, QStringList* notes = nullptr) {
     hv6::install::InstallReport report;
-    const bool done = hv6::install::runInstallation(store, {prefix, dataFolder, demo}, report);
+    const bool done = hv6::install::runInstallation(
+        store, {prefix, dataFolder, demo, readOnlyProgramFolder}, report);
     if (error) *error = report.error;
+    if (notes) *notes = report.notes;
     EXPECT_TRUE(done || !report.error.isEmpty());
     return done;
   }
@@ -120,6 +124,52 @@ TEST_F(InstallerTest, RunningTwiceKeepsTheUsersValues) {
   EXPECT_EQ(text(kBaseInfo, "DataPath"), demoDiary);  // no data option: the data stays chosen
 }
 
+// A system package's program folder (/usr/lib/hv6) is not the user's to
+// write: the demo is generated in the machine-wide folder, where every user
+// may open it writable, and its photos are linked where they are.
+TEST_F(InstallerTest, ReadOnlyProgramFolderGetsTheDemoGeneratedInTheMachineWideFolder) {
+  QString error;
+  ASSERT_TRUE(hv6::install::placeEnvironmentFiles(program, &error)) << qPrintable(error);
+  QStringList notes;
+  ASSERT_TRUE(run(QString(), true, &error, true, &notes)) << qPrintable(error);
+  EXPECT_FALSE(QFileInfo::exists(joined(program, QStringLiteral("demodata"))));
+  const QString shared = hv6::demoDataFolder();
+  const QString diary = joined(shared, hv6::kDiaryFileName);
+  EXPECT_EQ(text(kBaseInfo, "DataPath"), diary);
+  EXPECT_EQ(text(kBaseInfo, "WeatherDataPath"), joined(shared, hv6::kWeatherFileName));
+  EXPECT_TRUE(notes.contains(QStringLiteral("デモデータを作成しました (demo data generated): ") +
+                             shared))
+      << qPrintable(notes.join(u'\n'));
+
+  const QFile::Permissions everyone = QFile::ReadOther | QFile::WriteOther;
+  const QStringList files = QDir(shared).entryList(QDir::Files);
+  EXPECT_TRUE(files.contains(hv6::kWeatherFileName));
+  EXPECT_TRUE(files.contains(QStringLiteral("ほ場図.fmp")));
+  for (const QString& name : files)
+    EXPECT_EQ(QFileInfo(joined(shared, name)).permissions() & everyone, everyone)
+        << qPrintable(name);
+
+  CDaoDatabase db;
+  ASSERT_NO_THROW(db.Open(diary));
+  CDaoRecordset photos(&db);
+  photos.Open(dbOpenSnapshot, QStringLiteral("SELECT Path FROM PictureLink"));
+  ASSERT_FALSE(photos.IsEOF());
+  for (; !photos.IsEOF(); photos.MoveNext()) {
+    const QString path = photos.GetFieldValue(0).toString();
+    EXPECT_TRUE(path.startsWith(joined(shared, QStringLiteral("photos/")))) << qPrintable(path);
+    EXPECT_TRUE(QFileInfo(path).isFile()) << qPrintable(path);
+  }
+  db.Close();
+
+  // The next user finds the demo there and generates nothing.
+  const QDateTime generated = QFileInfo(diary).lastModified();
+  QFile::remove(env.registryFile());
+  ASSERT_TRUE(run(QString(), true, &error, true, &notes)) << qPrintable(error);
+  EXPECT_FALSE(notes.join(u'\n').contains(QStringLiteral("demo data generated")));
+  EXPECT_EQ(text(kBaseInfo, "DataPath"), diary);
+  EXPECT_EQ(QFileInfo(diary).lastModified(), generated);
+}
+
 TEST_F(InstallerTest, DataOptionCreatesOrReusesAFolderButNeverHalfOfOne) {
   provideProgramDemoData();
   const QString farm = env.path(QStringLiteral("farm"));
@@ -170,6 +220,28 @@ TEST_F(InstallProgramTest, InstallsWithGeneratedDemoData) {
   information.Open(dbOpenSnapshot, QStringLiteral("SELECT Dataversion FROM Information"));
   ASSERT_FALSE(information.IsEOF());
   EXPECT_EQ(information.GetFieldValue(0).toString(), QStringLiteral("6.05.01"));
+}
+
+// The desktop menu runs the installation before every start; it may set up
+// only a user who has no settings yet, never reset the data a user chose.
+TEST_F(InstallProgramTest, FirstRunSetsUpANewUserAndLeavesASetUpOneAlone) {
+  provideProgramDemoData();
+  const QStringList firstRun{QStringLiteral("--prefix"), prefix, QStringLiteral("--demo"),
+                             QStringLiteral("--first-run")};
+  ASSERT_EQ(runProgram(firstRun), 0) << qPrintable(output);
+  const QString demoDiary = joined(hv6::demoDataFolder(), hv6::kDiaryFileName);
+  EXPECT_EQ(text(kBaseInfo, "DataPath"), demoDiary);
+  EXPECT_EQ(text(QStringLiteral("Environment"), "InstallPath"), program);
+
+  const QString chosen = env.path(QStringLiteral("farm/作業日誌データ.HV6"));
+  ASSERT_TRUE(registry.writeString(kBaseInfo, QStringLiteral("DataPath"), chosen));
+  ASSERT_EQ(runProgram(firstRun), 0) << qPrintable(output);
+  EXPECT_TRUE(output.contains(QStringLiteral("nothing done"))) << qPrintable(output);
+  EXPECT_EQ(text(kBaseInfo, "DataPath"), chosen);
+
+  // Without the option the same command points the settings at the demo again.
+  ASSERT_EQ(runProgram(firstRun.mid(0, 3)), 0) << qPrintable(output);
+  EXPECT_EQ(text(kBaseInfo, "DataPath"), demoDiary);
 }
 
 TEST_F(InstallProgramTest, ErrorsEndWithTheirExitCodesAndChangeNothing) {

@@ -12,6 +12,10 @@ packages=(
   libgtest-dev libgmock-dev libcpp-httplib-dev poppler-utils
   libbenchmark-dev
   sqlite3
+  # The Debian package (cpack -G DEB) and its test: dpkg-shlibdeps (dpkg-dev)
+  # and file find the libraries the programs need; desktop-file-validate
+  # checks the menu entry.
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()

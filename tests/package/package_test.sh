@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The installed tree and the Debian package: the files and links, the menu
+# entry, a new user's first start through the menu entry's command, and the
+# package's file list and control fields.
+#
+#   package_test.sh BUILD_DIR CMAKE CPACK
+set -euo pipefail
+build=$1 cmake=$2 cpack=$3
+
+tmp=$(mktemp -d)
+trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+expect_file() { [ -f "$1" ] || fail "missing file $1"; }
+expect_line() {  # FILE LINE: the file holds the whole line
+  grep -qxF -- "$2" "$1" || fail "$1 lacks the line: $2"
+}
+
+# The installed tree.
+prefix=$tmp/prefix
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+program=$prefix/lib/hv6
+[ "$(readlink "$prefix/bin/hv6")" = ../lib/hv6/hv6 ] || fail "bin/hv6 is not a link to ../lib/hv6/hv6"
+[ -x "$program/hv6" ] || fail "lib/hv6/hv6 is not an executable"
+for f in hv6-install hv6-start; do [ -x "$prefix/bin/$f" ] || fail "bin/$f is not an executable"; done
+# hv6 finds its help beside its own resolved path.
+help=$(readlink -f "$prefix/bin/hv6").chm
+for page in 10000 10024 99999; do expect_file "$help/$page.html"; done
+for f in SELSYS.SL2 Chohyo.ini Pri_Mode.ini wxfetch.ini system.nb6 ENV.NB5 A3ENV.ACC ENV.AC2 \
+         ENV.ACD DATALIST.SLD Env.sld; do
+  expect_file "$program/$f"
+done
+expect_file "$prefix/share/icons/hicolor/scalable/apps/hv6.svg"
+for f in "$program/hv6" "$prefix/bin/hv6-install"; do
+  if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
+done
+
+# The menu entry.
+desktop=$prefix/share/applications/hv6.desktop
+expect_line "$desktop" "Exec=hv6-start"
+expect_line "$desktop" "Icon=hv6"
+grep -q '^Name\[ja\]=.' "$desktop" || fail "the menu entry has no Japanese name"
+grep -q '^Comment\[ja\]=.' "$desktop" || fail "the menu entry has no Japanese comment"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$desktop" || fail "desktop-file-validate refuses the menu entry"
+else
+  fail "desktop-file-validate is missing (package desktop-file-utils)"
+fi
+
+# A new user's first start through the menu entry's command, with every
+# outside location in the temporary folder. The program folder is made
+# read-only as a system package's is: the demo data is then generated in
+# the machine-wide folder (an account that writes everywhere still gets it
+# in the program folder, then copied there).
+user=$tmp/user
+mkdir -p "$user"/{home,config,data,runtime,documents,localdata,common}
+chmod 700 "$user/runtime"
+chmod -R a-w "$prefix"
+first_start() {
+  env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$user/home" XDG_CONFIG_HOME="$user/config" \
+    XDG_DATA_HOME="$user/data" XDG_RUNTIME_DIR="$user/runtime" HV6_DOCUMENTS="$user/documents" \
+    HV6_LOCALDATA="$user/localdata" HV6_COMMON="$user/common" HV6_RUNTIME="$user/runtime" \
+    QT_QPA_PLATFORM=offscreen hv6-start --check-start 2>&1
+}
+demo=$user/common/Velqor/HV6P/demodata
+opened="DataPath=$demo/作業日誌データ.HV6 (open) WeatherDataPath=$demo/気象データ.HV6 (open)"
+if output=$(first_start); then :; else fail "the first start ended with $?: $output"; fi
+grep -qF -- "$opened" <<<"$output" || fail "the first start did not open the demo data: $output"
+settings=$user/config/hv6/registry.reg
+expect_file "$settings"
+grep -qF -- "\"InstallPath\"=\"$program\"" "$settings" ||
+  fail "the settings do not name the program folder $program"
+[ -w "$program" ] || [ ! -e "$program/demodata" ] || fail "demo data was written into $program"
+if output=$(first_start); then :; else fail "the second start ended with $?: $output"; fi
+grep -qF "nothing done" <<<"$output" || fail "the second start installed again: $output"
+grep -qF -- "$opened" <<<"$output" || fail "the second start did not open the demo data: $output"
+chmod -R u+w "$prefix"
+
+# The package.
+"$cpack" -G DEB -B "$tmp/package" --config "$build/CPackConfig.cmake" >/dev/null
+deb=$(echo "$tmp"/package/hv6_*.deb)
+[ -f "$deb" ] || fail "cpack made no hv6_*.deb"
+dpkg-deb -c "$deb" | awk '{ name = $6; for (i = 7; i <= NF; i++) name = name " " $i; print name }' \
+  >"$tmp/files"
+for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv6-start \
+            ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6.chm/10000.html ./usr/lib/hv6/wxfetch.ini \
+            ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
+  expect_line "$tmp/files" "$line"
+done
+outside=$(awk '$1 !~ /^\.\/(usr\/.*)?$/' "$tmp/files")
+[ -z "$outside" ] || fail "the package holds files outside /usr: $outside"
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6svg6 libqt6sql6-sqlite qt6-qpa-plugins \
+         fonts-noto-cjk; do
+  grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
+done
+dpkg-deb -I "$deb" postinst | grep -qF "install -d -m 1777 /var/lib/hv6/common" ||
+  fail "postinst does not make the machine-wide folder"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "package_test: all checks passed"

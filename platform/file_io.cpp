@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -54,11 +56,8 @@ bool writeAll(int fd, const QByteArray& bytes) {
   return true;
 }
 
-// A symbolic link is kept: its target is what gets replaced.
-QString resolveTarget(const QString& path) {
-  const QFileInfo info(path);
-  return info.isSymLink() ? info.symLinkTarget() : path;
-}
+// More links in a row than this is a loop, as for the kernel.
+constexpr int kMaxLinks = 40;
 
 void syncFolder(const QString& folder) {
   const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -97,6 +96,30 @@ int openForLock(const QByteArray& path, int fileMode) {
 
 }  // namespace
 
+QString resolvedPath(const QString& path) {
+  QByteArray current = nativePath(path);
+  if (current.isEmpty()) return path;
+  if (!current.startsWith('/')) current = nativePath(QDir::currentPath()) + '/' + current;
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(current.constData(), target.data(), size_t(target.size()));
+    if (length < 0 || length >= target.size()) break;  // not a link (or a missing file)
+    target.truncate(length);
+    // A relative target starts from the folder that holds the link.
+    if (!target.startsWith('/')) target.prepend(current.left(current.lastIndexOf('/') + 1));
+    current = target;
+  }
+  // Links among the folders: the folder as the kernel resolves it.
+  const qsizetype slash = current.lastIndexOf('/');
+  const QByteArray folder = slash == 0 ? QByteArray("/") : current.left(slash);
+  char* real = ::realpath(folder.constData(), nullptr);
+  if (!real) return QFile::decodeName(current);
+  QByteArray resolved(real);
+  ::free(real);
+  if (!resolved.endsWith('/')) resolved += '/';
+  return QFile::decodeName(resolved + current.mid(slash + 1));
+}
+
 ReadResult readFile(const QString& path) {
   ReadResult result;
   const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
@@ -131,7 +154,7 @@ ReadResult statFile(const QString& path) {
 }
 
 WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFileMode) {
-  const QString target = resolveTarget(path);
+  const QString target = resolvedPath(path);
   const QFileInfo info(target);
   QByteArray temp = nativePath(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                                QStringLiteral(".XXXXXX"));
@@ -149,7 +172,7 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFil
 }
 
 void removeLeftoverTemporaries(const QString& path) {
-  const QFileInfo info(resolveTarget(path));
+  const QFileInfo info(resolvedPath(path));
   QDir folder = info.absoluteDir();
   const QString pattern = QStringLiteral(".") + info.fileName() + QStringLiteral(".??????");
   for (const QString& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden))
@@ -226,6 +249,16 @@ bool isLocked(const QString& path) {
   const bool held = flockRetrying(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);
   return held;
+}
+
+bool lockForWriting(FileLock& lock, const QString& path, int newFileMode) {
+  const QString target = resolvedPath(path);
+  struct stat st {};
+  const bool exists = ::stat(nativePath(target).constData(), &st) == 0;
+  const int mode = exists ? int(st.st_mode & 0666) : newFileMode;
+  if (!lock.lock(target + QStringLiteral(".lock"), true, mode)) return false;
+  removeLeftoverTemporaries(target);
+  return true;
 }
 
 }  // namespace hv6::fileio

@@ -39,9 +39,16 @@ ReadResult readFile(const QString& path);
 // The stamp of the file without reading it (bytes stay empty).
 ReadResult statFile(const QString& path);
 
+// The file a path names once every symbolic link on the way is followed,
+// also when that file does not exist yet (a link may point to a file still
+// to be made). When the folder does not exist, the links followed as far
+// as they lead.
+QString resolvedPath(const QString& path);
+
 // Writes a temporary file in the same folder, syncs it and renames it over
-// the target, so readers see either the old or the new content. A new file
-// gets newFileMode; an existing one keeps its permissions.
+// the target, so readers see either the old or the new content. A symbolic
+// link stays a link: the file it resolves to is replaced. A new file gets
+// newFileMode; an existing one keeps its permissions.
 WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFileMode);
 
 // Removes temporary files that replaceFile() left for the path when a
@@ -85,5 +92,12 @@ class FileLock {
 
 // True when someone holds a lock on the file; a missing file is not held.
 bool isLocked(const QString& path);
+
+// Takes, waiting for it, the lock every writer of a file takes before it
+// reads, changes and replaces the file: "<file>.lock" beside the file the
+// path resolves to, so that a writer through a symbolic link and one through
+// the file itself exclude each other. Then clears what writers that died
+// left. The lock file gets the permissions of the file, or newFileMode.
+bool lockForWriting(FileLock& lock, const QString& path, int newFileMode);
 
 }  // namespace hv6::fileio

@@ -90,15 +90,15 @@ DocumentCache& cache() {
 // Runs the change on the current file under the writers' lock and replaces
 // the file when the change succeeds.
 RegStatus modifyFile(const QString& path, const std::function<RegStatus(RegDocument&)>& change) {
+  const QString target = fileio::resolvedPath(path);
   fileio::FileLock lock;
-  if (!lock.lock(path + QStringLiteral(".lock"), true, kPrivateFile)) return ioError(lock.error());
-  fileio::removeLeftoverTemporaries(path);
-  const fileio::ReadResult read = fileio::readFile(path);
+  if (!fileio::lockForWriting(lock, target, kPrivateFile)) return ioError(lock.error());
+  const fileio::ReadResult read = fileio::readFile(target);
   if (!read.ok) return ioError(read.error);
   RegDocument document = RegDocument::parse(read.bytes);
   const RegStatus status = change(document);
   if (status != RegStatus::Ok) return status;
-  const fileio::WriteResult written = fileio::replaceFile(path, document.toBytes(), kPrivateFile);
+  const fileio::WriteResult written = fileio::replaceFile(target, document.toBytes(), kPrivateFile);
   cache().forget(path);
   return written.ok ? RegStatus::Ok : ioError(written.error);
 }

@@ -10,8 +10,9 @@
 // Reads fail on a missing key, a missing value or a value of another type.
 // Writes never create keys: only createKey() does, and only the installation
 // calls it. Every write is an atomic replace of the file under an advisory
-// lock, so several programs can share the file. Lines the parser does not
-// understand are kept as they are.
+// lock on the file a symbolic link leads to, so several programs can share
+// the file by any path. Lines the parser does not understand are kept as
+// they are.
 
 #include <QByteArray>
 #include <QList>

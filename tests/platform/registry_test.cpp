@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -295,6 +296,30 @@ TEST_F(RegistryTest, AWriterKilledMidwayLeavesAWholeFile) {
   EXPECT_EQ(store.writeDword(kKey, QStringLiteral("After"), 1), RegStatus::Ok);
   EXPECT_EQ(QDir(env.root()).entryList({QStringLiteral(".registry.reg.*")}, QDir::Files | QDir::Hidden),
             QStringList());
+}
+
+TEST_F(RegistryTest, WritersThroughALinkAndThroughTheFileLoseNoUpdate) {
+  const int count = 150;
+  const QString real = env.path(QStringLiteral("settings.reg"));
+  ASSERT_EQ(hv6::RegistryStore(real).createKey(kKey), RegStatus::Ok);
+  ASSERT_TRUE(QFile::link(QStringLiteral("settings.reg"), env.registryFile()));
+  const QString countText = QString::number(count);
+  hv6test::Child a({QStringLiteral("write"), env.registryFile(), kKey, QStringLiteral("A"), countText});
+  hv6test::Child b({QStringLiteral("write"), real, kKey, QStringLiteral("B"), countText});
+  EXPECT_EQ(a.finish(), 0);
+  EXPECT_EQ(b.finish(), 0);
+  EXPECT_TRUE(QFileInfo(env.registryFile()).isSymLink());
+  EXPECT_EQ(store.valueNames(kKey).size(), 2 * count);
+
+  // A link to a link: both stay links, the file at the end is written.
+  ASSERT_TRUE(QFile::link(QStringLiteral("registry.reg"), env.path(QStringLiteral("outer.reg"))));
+  hv6::RegistryStore outer(env.path(QStringLiteral("outer.reg")));
+  ASSERT_EQ(outer.writeDword(kKey, QStringLiteral("Through"), 2), RegStatus::Ok);
+  EXPECT_TRUE(QFileInfo(env.registryFile()).isSymLink());
+  EXPECT_TRUE(QFileInfo(env.path(QStringLiteral("outer.reg"))).isSymLink());
+  std::uint32_t number = 0;
+  EXPECT_EQ(hv6::RegistryStore(real).readDword(kKey, QStringLiteral("Through"), number), RegStatus::Ok);
+  EXPECT_EQ(number, 2u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/reg_document.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace hv6 {
 namespace {
@@ -116,7 +117,31 @@ bool continues(const QString& line) {
   qsizetype pos = 0;
   QString name;
   if (!line.endsWith(u'\\') || !readName(line, pos, name)) return false;
-  return line.mid(pos).trimmed().startsWith(QLatin1String("hex"), Qt::CaseInsensitive);
+  while (pos < line.size() && line.at(pos).isSpace()) ++pos;
+  return QStringView(line).mid(pos).startsWith(QLatin1String("hex"), Qt::CaseInsensitive);
+}
+
+// A line that can go on a hex value: bytes, commas and blanks, perhaps
+// ending in '\' itself. Anything else (a blank line, a value, a section)
+// starts a line of its own, so a '\' with nothing after it swallows nothing.
+bool isHexContinuation(const QByteArray& line) {
+  QByteArray data = line.trimmed();
+  if (data.isEmpty()) return false;
+  if (data.endsWith('\\')) data.chop(1);
+  return std::all_of(data.begin(), data.end(), [](char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) || c == ',' || c == ' ' || c == '\t';
+  });
+}
+
+bool sameValue(const RegValue& a, const RegValue& b) {
+  if (a.kind != b.kind) return false;
+  switch (a.kind) {
+    case RegValue::Kind::String: return a.text == b.text;
+    case RegValue::Kind::Dword: return a.dword == b.dword;
+    case RegValue::Kind::Binary: return a.bytes == b.bytes;
+    case RegValue::Kind::Other: break;
+  }
+  return true;
 }
 
 QString formatData(const RegValue& value) {
@@ -200,9 +225,15 @@ RegDocument RegDocument::parse(const QByteArray& utf8) {
     Line line;
     line.raw = physical.at(i);
     QString text = QString::fromUtf8(line.raw).trimmed();
-    while (continues(text) && i + 1 < physical.size()) {
-      line.raw += '\n' + physical.at(++i);
-      text += u'\n' + QString::fromUtf8(physical.at(i)).trimmed();
+    // Each line is looked at once, however long the value.
+    for (bool more = continues(text); more && i + 1 < physical.size() &&
+                                      isHexContinuation(physical.at(i + 1));) {
+      const QByteArray& next = physical.at(++i);
+      line.raw += '\n';
+      line.raw += next;
+      text += u'\n';
+      text += QString::fromUtf8(next).trimmed();
+      more = text.endsWith(u'\\');
     }
     if (isHeader(line.raw)) doc.hasHeader_ = true;
     if (text.startsWith(u'[') && text.endsWith(u']')) {
@@ -230,16 +261,48 @@ void RegDocument::reindex() {
   sections_.clear();
   knownKeys_.clear();
   headers_.clear();
+  values_.clear();
+  // The values of the section the lines are in; values_ only grows at a
+  // section line, so the pointer stays valid until the next one.
+  QHash<QString, int>* values = nullptr;
   for (int i = 0; i < int(lines_.size()); ++i) {
     const Line& line = lines_.at(i);
+    if (line.kind == Line::Kind::Value && values) values->insert(line.foldedName, i);
     if (line.kind != Line::Kind::Section) continue;
     headers_.append(i);
+    values = nullptr;
     if (!line.indexed) continue;
-    sections_[folded(line.key)].append(i);
-    QString path = folded(line.key);
+    const QString current = folded(line.key);
+    values = &values_[current];
+    sections_[current].append(i);
+    QString path = current;
     for (; !path.isEmpty(); path.truncate(std::max<qsizetype>(path.lastIndexOf(u'\\'), 0)))
       knownKeys_.insert(path);
   }
+}
+
+// Both ways round: the same number of values in every key, and each of
+// this document's values found with the same data in the other.
+bool RegDocument::readsAs(const RegDocument& other) const {
+  if (knownKeys_ != other.knownKeys_) return false;
+  const auto countsMatch = [](const RegDocument& a, const RegDocument& b) {
+    for (auto key = a.values_.cbegin(); key != a.values_.cend(); ++key) {
+      const auto found = b.values_.constFind(key.key());
+      if (key->size() != (found == b.values_.cend() ? 0 : found->size())) return false;
+    }
+    return true;
+  };
+  if (!countsMatch(*this, other) || !countsMatch(other, *this)) return false;
+  for (auto key = values_.cbegin(); key != values_.cend(); ++key) {
+    if (key->isEmpty()) continue;
+    const QHash<QString, int>& otherValues = *other.values_.constFind(key.key());
+    for (auto name = key->cbegin(); name != key->cend(); ++name) {
+      const int otherLine = otherValues.value(name.key(), -1);
+      if (otherLine < 0 || !sameValue(lines_.at(*name).value, other.lines_.at(otherLine).value))
+        return false;
+    }
+  }
+  return true;
 }
 
 QList<int> RegDocument::sectionsOf(const QString& key) const {
@@ -252,15 +315,8 @@ int RegDocument::sectionEnd(int header) const {
 }
 
 int RegDocument::findValueLine(const QString& key, const QString& name) const {
-  const QString wanted = folded(name);
-  int found = -1;
-  for (const int header : sectionsOf(key)) {
-    for (int i = header + 1; i < sectionEnd(header); ++i) {
-      const Line& line = lines_.at(i);
-      if (line.kind == Line::Kind::Value && line.foldedName == wanted) found = i;
-    }
-  }
-  return found;
+  const auto values = values_.constFind(folded(normalizeKey(key)));
+  return values == values_.cend() ? -1 : values->value(folded(name), -1);
 }
 
 bool RegDocument::keyExists(const QString& key) const {
@@ -277,7 +333,7 @@ QStringList RegDocument::valueNames(const QString& key) const {
   QStringList names;
   QSet<QString> seen;
   for (const int header : sectionsOf(key)) {
-    for (int i = header + 1; i < sectionEnd(header); ++i) {
+    for (int i = header + 1, end = sectionEnd(header); i < end; ++i) {
       const Line& line = lines_.at(i);
       if (line.kind != Line::Kind::Value || seen.contains(line.foldedName)) continue;
       seen.insert(line.foldedName);
@@ -335,9 +391,22 @@ RegStatus RegDocument::removeValue(const QString& key, const QString& name) {
   if (first < 0) return RegStatus::NoValue;
   for (int line = first; line >= 0; line = findValueLine(key, name)) {
     lines_.removeAt(line);
+    keepApart(line);
     reindex();
   }
   return RegStatus::Ok;
+}
+
+// When a line that ends in a '\' nothing followed now meets a line that
+// would go on its value, the '\' goes: the two stay apart as before.
+void RegDocument::keepApart(int next) {
+  if (next <= 0 || next >= int(lines_.size()) || !isHexContinuation(lines_.at(next).raw)) return;
+  QByteArray& raw = lines_[next - 1].raw;
+  const qsizetype backslash = raw.lastIndexOf('\\');
+  if (backslash < 0 || !raw.mid(backslash + 1).trimmed().isEmpty()) return;
+  const qsizetype firstEnd = raw.indexOf('\n');
+  if (!continues(QString::fromUtf8(raw.left(firstEnd < 0 ? raw.size() : firstEnd)).trimmed())) return;
+  raw.remove(backslash, 1);
 }
 
 bool RegDocument::createKey(const QString& key) {
@@ -353,7 +422,7 @@ bool RegDocument::createKey(const QString& key) {
 // The last line of a section that is not blank.
 int RegDocument::lastContentLine(int header) const {
   int last = header;
-  for (int i = header + 1; i < sectionEnd(header); ++i)
+  for (int i = header + 1, end = sectionEnd(header); i < end; ++i)
     if (!lines_.at(i).raw.trimmed().isEmpty()) last = i;
   return last;
 }
@@ -399,7 +468,7 @@ int RegDocument::insertSection(const QString& key) {
 
 void RegDocument::insertValue(int header, const QString& name, const RegValue& value) {
   int position = header + 1;
-  for (int i = header + 1; i < sectionEnd(header); ++i)
+  for (int i = header + 1, end = sectionEnd(header); i < end; ++i)
     if (lines_.at(i).kind == Line::Kind::Value) position = i + 1;
   lines_.insert(position, valueLine(name, value));
   reindex();

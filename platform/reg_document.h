@@ -51,6 +51,10 @@ class RegDocument {
   // be stored (empty component or a line break).
   bool createKey(const QString& key);
 
+  // Whether both documents hold the same keys and the same values (how the
+  // lines are spelled aside).
+  bool readsAs(const RegDocument& other) const;
+
   // The canonical form of a key path: components joined by '\'.
   static QString normalizeKey(const QString& key);
 
@@ -74,6 +78,7 @@ class RegDocument {
   int insertSection(const QString& key);
   QString spelled(const QString& key) const;
   void insertValue(int header, const QString& name, const RegValue& value);
+  void keepApart(int next);
   static Line valueLine(const QString& name, const RegValue& value);
 
   QList<Line> lines_;
@@ -81,6 +86,8 @@ class RegDocument {
   QHash<QString, QList<int>> sections_;  // folded key -> its section lines
   QSet<QString> knownKeys_;              // folded keys, with implicit parents
   QList<int> headers_;                   // every section line, in order
+  // folded key -> folded name -> the line of its last definition
+  QHash<QString, QHash<QString, int>> values_;
 };
 
 }  // namespace hv6

@@ -88,7 +88,9 @@ DocumentCache& cache() {
 }
 
 // Runs the change on the current file under the writers' lock and replaces
-// the file when the change succeeds.
+// the file when the change succeeds and the new text reads back as the
+// changed document: no write is reported done that the next read would not
+// find, and none takes other values with it.
 RegStatus modifyFile(const QString& path, const std::function<RegStatus(RegDocument&)>& change) {
   const QString target = fileio::resolvedPath(path);
   fileio::FileLock lock;
@@ -98,7 +100,10 @@ RegStatus modifyFile(const QString& path, const std::function<RegStatus(RegDocum
   RegDocument document = RegDocument::parse(read.bytes);
   const RegStatus status = change(document);
   if (status != RegStatus::Ok) return status;
-  const fileio::WriteResult written = fileio::replaceFile(target, document.toBytes(), kPrivateFile);
+  const QByteArray bytes = document.toBytes();
+  if (!RegDocument::parse(bytes).readsAs(document))
+    return ioError(QStringLiteral("the change would not read back as written: ") + path);
+  const fileio::WriteResult written = fileio::replaceFile(target, bytes, kPrivateFile);
   cache().forget(path);
   return written.ok ? RegStatus::Ok : ioError(written.error);
 }

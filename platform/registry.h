@@ -11,8 +11,9 @@
 // Writes never create keys: only createKey() does, and only the installation
 // calls it. Every write is an atomic replace of the file under an advisory
 // lock on the file a symbolic link leads to, so several programs can share
-// the file by any path. Lines the parser does not understand are kept as
-// they are.
+// the file by any path. A write is done only when the new text reads back
+// with the change and every other value as before. Lines the parser does
+// not understand are kept as they are.
 
 #include <QByteArray>
 #include <QList>
@@ -29,7 +30,8 @@ enum class RegStatus {
   NoKey,      // the key does not exist
   NoValue,    // the key exists, the value does not
   WrongType,  // the value exists with another type
-  IoError,    // the file could not be read, locked or replaced
+  IoError,    // the file could not be read, locked or replaced, or the
+              // value would not read back as written
 };
 
 enum class RegType { String, Dword, Binary };

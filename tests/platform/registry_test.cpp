@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include "platform/reg_document.h"
 #include "tests/platform/child.h"
 #include "tests/support/test_env.h"
 
@@ -7,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,6 +37,33 @@ qint64 generationOf(const QString& value, int padding) {
   bool ok = false;
   const qint64 generation = value.mid(4, dash - 4).toLongLong(&ok);
   return ok ? generation : -1;
+}
+
+// Every key ("key") and value ("key|name" -> kind and data) the document
+// reads, keys and names without case.
+QString described(const hv6::RegValue& value) {
+  const QString kind = QString::number(int(value.kind)) + u':';
+  switch (value.kind) {
+    case hv6::RegValue::Kind::String: return kind + value.text;
+    case hv6::RegValue::Kind::Dword: return kind + QString::number(value.dword);
+    case hv6::RegValue::Kind::Binary: return kind + QString::fromLatin1(value.bytes.toHex());
+    case hv6::RegValue::Kind::Other: break;
+  }
+  return kind;
+}
+
+void collect(const hv6::RegDocument& document, const QString& key, QMap<QString, QString>& out) {
+  out.insert(key.toCaseFolded(), QStringLiteral("key"));
+  for (const QString& name : document.valueNames(key))
+    out.insert(key.toCaseFolded() + u'|' + name.toCaseFolded(), described(*document.value(key, name)));
+  for (const QString& child : document.subKeys(key))
+    collect(document, key.isEmpty() ? child : key + u'\\' + child, out);
+}
+
+QMap<QString, QString> contentOf(const hv6::RegDocument& document) {
+  QMap<QString, QString> out;
+  collect(document, QString(), out);
+  return out;
 }
 
 class RegistryTest : public ::testing::Test {
@@ -296,6 +326,107 @@ TEST_F(RegistryTest, AWriterKilledMidwayLeavesAWholeFile) {
   EXPECT_EQ(store.writeDword(kKey, QStringLiteral("After"), 1), RegStatus::Ok);
   EXPECT_EQ(QDir(env.root()).entryList({QStringLiteral(".registry.reg.*")}, QDir::Files | QDir::Hidden),
             QStringList());
+}
+
+TEST_F(RegistryTest, ADanglingContinuationSwallowsNoLaterLine) {
+  const QString key = QStringLiteral("Software\\Velqor");
+  const QByteArray head =
+      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Velqor]\n";
+  // The file ends in a hex line whose '\' promises a line that never comes.
+  writeAll(env.registryFile(), head + "\"Colors\"=hex:01,02\\\n");
+  ASSERT_EQ(store.writeDword(key, QStringLiteral("Access"), 1), RegStatus::Ok);
+  QByteArray bytes;
+  std::uint32_t number = 0;
+  EXPECT_EQ(store.readBinary(key, QStringLiteral("Colors"), bytes), RegStatus::Ok);
+  EXPECT_EQ(bytes, QByteArray("\x01\x02"));
+  EXPECT_EQ(store.readDword(key, QStringLiteral("Access"), number), RegStatus::Ok);
+  EXPECT_EQ(number, 1u);
+
+  // Lines someone else wrote after such a line keep their own meaning.
+  writeAll(env.registryFile(), head + "\"Colors\"=hex:01,02\\\n\"Next\"=dword:00000002\n"
+                                      "\"Long\"=hex:03,\\\n  04\\\n"
+                                      "[HKEY_CURRENT_USER\\Software\\Velqor\\Sub]\n");
+  EXPECT_EQ(store.readBinary(key, QStringLiteral("Colors"), bytes), RegStatus::Ok);
+  EXPECT_EQ(bytes, QByteArray("\x01\x02"));
+  EXPECT_EQ(store.readDword(key, QStringLiteral("Next"), number), RegStatus::Ok);
+  EXPECT_EQ(number, 2u);
+  EXPECT_EQ(store.readBinary(key, QStringLiteral("Long"), bytes), RegStatus::Ok);
+  EXPECT_EQ(bytes, QByteArray("\x03\x04"));
+  EXPECT_TRUE(store.keyExists(key + QStringLiteral("\\Sub")));
+}
+
+TEST_F(RegistryTest, AValueThatWouldNotReadBackIsRefused) {
+  ASSERT_EQ(store.createKey(kKey), RegStatus::Ok);
+  ASSERT_EQ(store.writeString(kKey, QStringLiteral("Name"), QStringLiteral("kept")), RegStatus::Ok);
+  const QByteArray before = readAll(env.registryFile());
+  // Half of a surrogate pair has no UTF-8 form.
+  const QString broken = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b");
+  EXPECT_EQ(store.writeString(kKey, QStringLiteral("Name"), broken), RegStatus::IoError);
+  EXPECT_EQ(store.writeString(kKey, broken, QStringLiteral("x")), RegStatus::IoError);
+  EXPECT_EQ(readAll(env.registryFile()), before);
+}
+
+// Files made of lines a person or another program may leave, among them
+// continuations that end nowhere: a change (a value written or deleted, a
+// key created) does what it says, and every other key and value reads from
+// the written text as before.
+TEST_F(RegistryTest, AChangeToAnyFileKeepsEverythingElse) {
+  const QList<QByteArray> pieces = {
+      "[HKEY_CURRENT_USER\\A]", "[HKEY_CURRENT_USER\\A\\B]", "[HKEY_CURRENT_USER\\a]",
+      "[HKEY_LOCAL_MACHINE\\X]", "[-HKEY_CURRENT_USER\\A]", "[HKEY_CURRENT_USER]",
+      "\"S\"=\"text\"", "\"s\"=\"ends in \\\\\"", "@=\"default\"", "\"D\"=dword:0000000a",
+      "\"H\"=hex:01,02", "\"H\"=hex:01,02,\\", "  03,04", "  05,\\", "\"C\"=hex:0a\\",
+      "\"E\"=hex(2):41,00,\\", "\"Colors\"=hex:01,02\\", "garbage", "", "; comment",
+      "\"Bad\"=dword:zz", "\"Q\"=\"unclosed", "\t\"T\"=\"tab\"", "ab", "\\"};
+  const QStringList keys = {QStringLiteral("A"), QStringLiteral("A\\B"), QStringLiteral("a\\C"),
+                            QString()};
+  const QStringList names = {QStringLiteral("S"), QStringLiteral("h"), QStringLiteral("C"),
+                             QStringLiteral("Colors"), QStringLiteral("New"), QString()};
+  QRandomGenerator random(20240801);
+  for (int round = 0; round < 3000; ++round) {
+    QByteArray file = random.bounded(2) ? "Windows Registry Editor Version 5.00\n" : "";
+    const int lineCount = 1 + random.bounded(12);
+    for (int i = 0; i < lineCount; ++i)
+      file += pieces.at(random.bounded(int(pieces.size()))) + (random.bounded(4) ? "\n" : "\r\n");
+    if (random.bounded(3) == 0) file.chop(file.endsWith("\r\n") ? 2 : 1);
+    SCOPED_TRACE(file.constData());
+
+    hv6::RegDocument document = hv6::RegDocument::parse(file);
+    QMap<QString, QString> expected = contentOf(document);
+    const QString key = keys.at(random.bounded(int(keys.size())));
+    const QString name = names.at(random.bounded(int(names.size())));
+    const QString entry = key.toCaseFolded() + u'|' + name.toCaseFolded();
+    switch (random.bounded(3)) {
+      case 0:
+        if (document.removeValue(key, name) == RegStatus::Ok) expected.remove(entry);
+        break;
+      case 1:
+        ASSERT_TRUE(document.createKey(key + QStringLiteral("\\X")));
+        ASSERT_TRUE(document.keyExists(key + QStringLiteral("\\X")));
+        break;
+      default: {
+        hv6::RegValue value = hv6::RegValue::string(QStringLiteral("v\\"));
+        if (random.bounded(2) == 0) {
+          QByteArray bytes(random.bounded(60), '\0');
+          for (char& byte : bytes) byte = char(random.bounded(256));
+          value = hv6::RegValue::binary(bytes);
+        }
+        ASSERT_TRUE(document.createKey(key));
+        ASSERT_EQ(document.setValue(key, name, value), RegStatus::Ok);
+        expected.insert(entry, described(value));
+      }
+    }
+    // Keys only come, values change as told.
+    const QMap<QString, QString> changed = contentOf(document);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+      ASSERT_EQ(changed.value(it.key()), it.value()) << qPrintable(it.key());
+    for (auto it = changed.cbegin(); it != changed.cend(); ++it)
+      ASSERT_TRUE(!it.key().contains(u'|') || expected.contains(it.key())) << qPrintable(it.key());
+
+    const hv6::RegDocument reread = hv6::RegDocument::parse(document.toBytes());
+    ASSERT_EQ(contentOf(reread), changed) << "written:\n" << document.toBytes().constData();
+    EXPECT_TRUE(reread.readsAs(document));
+  }
 }
 
 TEST_F(RegistryTest, WritersThroughALinkAndThroughTheFileLoseNoUpdate) {

@@ -1,8 +1,11 @@
 #pragma once
-// The text of an INI file as lines that keep their text: section headers,
+// The text of an INI file as lines that keep their bytes: section headers,
 // key=value entries and everything else (comments, blanks, stray text).
+// Each line is decoded by itself, as UTF-8 or as code page 932, and a line
+// no change touches is written back byte for byte, with its own line end.
 // Lookups ignore case; of repeated keys the first one counts.
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,9 +16,11 @@ namespace hv6 {
 
 class IniDocument {
  public:
-  static IniDocument parse(const QString& text);
-  // Lines joined with the line end the text had ("\n" for a new text).
-  QString toText() const;
+  enum class Encoding { Utf8, Cp932 };
+
+  static IniDocument parse(const QByteArray& bytes, Encoding encoding);
+  // The lines as read and the lines changes made, in the file's encoding.
+  QByteArray toBytes() const;
 
   // The value as written, blanks around it removed.
   std::optional<QString> value(const QString& section, const QString& key) const;
@@ -29,21 +34,25 @@ class IniDocument {
   struct Line {
     enum class Kind { Other, Section, Entry };
     Kind kind = Kind::Other;
-    QString text;
+    QByteArray raw;  // the bytes without the line end
+    QByteArray end;  // "\r\n", "\n", or empty for a last line without one
     QString name;    // the section name or the key, as written
     QString folded;  // name without case
     QString value;   // Entry
+    bool blank = true;
   };
 
-  static Line entryLine(const QString& key, const QString& value);
+  Line newLine(Line::Kind kind, const QString& name, const QString& text) const;
+  Line entryLine(const QString& key, const QString& value) const;
+  void insertLine(int position, const Line& line);
   int sectionEnd(int header) const;
   int findEntry(const QString& section, const QString& key) const;
   int firstSection(const QString& section) const;
   int appendSection(const QString& section);
 
   QList<Line> lines_;
-  QString lineEnd_ = QStringLiteral("\n");
-  bool finalLineEnd_ = true;
+  Encoding encoding_ = Encoding::Utf8;
+  QByteArray lineEnd_ = "\n";  // for new lines
 };
 
 }  // namespace hv6

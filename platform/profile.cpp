@@ -15,9 +15,15 @@ constexpr int kNewFileMode = 0644;
 // An INI file as read: its lines and how to write them back.
 struct LoadedFile {
   bool ok = false;  // false: the file exists but cannot be read
+  QByteArray bytes;  // as read
   IniDocument document;
   bool cp932 = false;
   bool byteOrderMark = false;
+
+  QByteArray toBytes() const {
+    const QByteArray text = document.toBytes();
+    return byteOrderMark ? "\xEF\xBB\xBF" + text : text;
+  }
 };
 
 LoadedFile load(const QString& fileName) {
@@ -25,19 +31,14 @@ LoadedFile load(const QString& fileName) {
   const fileio::ReadResult read = fileio::readFile(fileName);
   if (!read.ok) return file;
   file.ok = true;
+  file.bytes = read.bytes;
   QByteArray bytes = read.bytes;
   file.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
   if (file.byteOrderMark) bytes.remove(0, 3);
   file.cp932 = !cp932::isValidUtf8(bytes);
-  file.document = IniDocument::parse(file.cp932 ? cp932::decode(bytes) : QString::fromUtf8(bytes));
+  file.document = IniDocument::parse(
+      bytes, file.cp932 ? IniDocument::Encoding::Cp932 : IniDocument::Encoding::Utf8);
   return file;
-}
-
-bool save(const LoadedFile& file, const QString& fileName) {
-  const QString text = file.document.toText();
-  QByteArray bytes = file.cp932 ? cp932::encode(text) : text.toUtf8();
-  if (file.byteOrderMark) bytes.prepend("\xEF\xBB\xBF");
-  return fileio::replaceFile(fileName, bytes, kNewFileMode).ok;
 }
 
 bool hasLineBreak(const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); }
@@ -75,8 +76,13 @@ void removeTrailingBlanks(QString& text) {
   while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
 }
 
-bool applyWrite(IniDocument& document, const QString& section, const std::optional<QString>& key,
+// The write applied to the loaded file; false for text it cannot store.
+bool applyWrite(LoadedFile& file, const QString& section, const std::optional<QString>& key,
                 const std::optional<QString>& value) {
+  if (!file.ok) return false;
+  const QString added = section + key.value_or(QString()) + value.value_or(QString());
+  if (!encodable(file, added)) return false;
+  IniDocument& document = file.document;
   if (!key) {
     document.removeSection(section);
     return true;
@@ -122,14 +128,21 @@ int GetPrivateProfileInt(const QString& section, const QString& key, int default
 bool WritePrivateProfileString(const QString& section, const std::optional<QString>& key,
                                const std::optional<QString>& value, const QString& fileName) {
   if (!storableSection(section)) return false;
-  LoadedFile file = load(fileName);
-  if (!file.ok) return false;
-  const QString added = section + key.value_or(QString()) + value.value_or(QString());
-  if (!encodable(file, added)) return false;
-  const QString before = file.document.toText();
-  if (!applyWrite(file.document, section, key, value)) return false;
-  if (file.document.toText() == before) return true;  // nothing to change, nothing created
-  return save(file, fileName);
+  // A first look without the lock: a write that cannot be stored or changes
+  // nothing neither waits nor leaves a file behind.
+  LoadedFile preview = load(fileName);
+  if (!applyWrite(preview, section, key, value)) return false;
+  if (preview.toBytes() == preview.bytes) return true;
+  // Writers of the file take turns, each changing the file as the one
+  // before left it.
+  const QString target = fileio::resolvedPath(fileName);
+  fileio::FileLock lock;
+  if (!fileio::lockForWriting(lock, target, kNewFileMode)) return false;
+  LoadedFile file = load(target);
+  if (!applyWrite(file, section, key, value)) return false;
+  const QByteArray bytes = file.toBytes();
+  if (bytes == file.bytes) return true;
+  return fileio::replaceFile(target, bytes, kNewFileMode).ok;
 }
 
 QStringList privateProfileSections(const QString& fileName) {

@@ -4,9 +4,11 @@
 // ignored, ';' starting a comment line, quotes around a value dropped,
 // defaults for what is missing and results cut to the caller's buffer.
 //
-// A file is read as UTF-8, or as code page 932 when it is not valid UTF-8,
-// and written back in the encoding and line ends it had (a new file is
-// UTF-8). A write replaces the file atomically and keeps every other line.
+// A file is read as UTF-8, or as code page 932 when it is not valid UTF-8;
+// a write keeps every line it does not touch byte for byte and writes its
+// own lines in that encoding and the file's line end (a new file is UTF-8).
+// Writers take turns under a lock beside the file and replace it
+// atomically, so concurrent programs lose no write.
 
 #include <QString>
 #include <QStringList>

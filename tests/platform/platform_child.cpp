@@ -4,7 +4,9 @@
 //   write FILE KEY PREFIX COUNT   writes COUNT values PREFIX0.. into KEY
 //   hammer FILE KEY NAME SIZE     rewrites NAME with ever new values until killed
 //   hold NAME user|machine        takes the lock and keeps it until killed
+//   ini FILE SECTION PREFIX COUNT writes COUNT INI keys PREFIX0.. into SECTION
 #include "platform/lockfile.h"
+#include "platform/profile.h"
 #include "platform/registry.h"
 
 #include <QCoreApplication>
@@ -25,6 +27,18 @@ int writeMany(const QStringList& args) {
     const QString name = args.at(2) + QString::number(i);
     if (store.writeString(args.at(1), name, QStringLiteral("value of ") + name) !=
         hv6::RegStatus::Ok)
+      return 2;
+  }
+  say("done");
+  return 0;
+}
+
+int writeIniKeys(const QStringList& args) {
+  const int count = args.at(3).toInt();
+  for (int i = 0; i < count; ++i) {
+    const QString key = args.at(2) + QString::number(i);
+    if (!hv6::WritePrivateProfileString(args.at(1), key, QStringLiteral("value of ") + key,
+                                        args.at(0)))
       return 2;
   }
   say("done");
@@ -65,6 +79,7 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("write") && args.size() == 4) return writeMany(args);
   if (command == QLatin1String("hammer") && args.size() == 4) return hammer(args);
   if (command == QLatin1String("hold") && args.size() == 2) return hold(args);
-  std::fprintf(stderr, "usage: write|hammer|hold ...\n");
+  if (command == QLatin1String("ini") && args.size() == 4) return writeIniKeys(args);
+  std::fprintf(stderr, "usage: write|hammer|hold|ini ...\n");
   return 64;
 }

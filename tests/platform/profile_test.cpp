@@ -1,10 +1,12 @@
 #include "platform/profile.h"
 
 #include "platform/codec.h"
+#include "tests/platform/child.h"
 #include "tests/support/test_env.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -143,6 +145,70 @@ TEST_F(ProfileTest, TextThatCannotBeStoredIsRefusedAndChangesNothing) {
   const QString unreachable = env.path(QStringLiteral("no/such/folder/a.ini"));
   EXPECT_FALSE(WritePrivateProfileString(s, QStringLiteral("k"), QStringLiteral("v"), unreachable));
   EXPECT_FALSE(QDir(env.path(QStringLiteral("no"))).exists());
+}
+
+TEST_F(ProfileTest, TwoProgramsWritingAtOnceLoseNoKey) {
+  const int count = 100;
+  place("[FILE_INFORMATION]\nVER=1.10\n");
+  const QString countText = QString::number(count);
+  hv6test::Child a({QStringLiteral("ini"), file, QStringLiteral("NETWORK"), QStringLiteral("A"), countText});
+  hv6test::Child b({QStringLiteral("ini"), file, QStringLiteral("NETWORK"), QStringLiteral("B"), countText});
+  ASSERT_EQ(a.finish(), 0);
+  ASSERT_EQ(b.finish(), 0);
+  EXPECT_EQ(hv6::privateProfileKeys(QStringLiteral("NETWORK"), file).size(), 2 * count);
+  QStringList lost;
+  for (const QString& prefix : {QStringLiteral("A"), QStringLiteral("B")}) {
+    for (int i = 0; i < count; ++i) {
+      const QString key = prefix + QString::number(i);
+      if (get(QStringLiteral("NETWORK"), key) != QStringLiteral("value of ") + key) lost += key;
+    }
+  }
+  EXPECT_TRUE(lost.isEmpty()) << qPrintable(lost.join(u' '));
+  EXPECT_EQ(get(QStringLiteral("FILE_INFORMATION"), QStringLiteral("VER")), QStringLiteral("1.10"));
+
+  // What a writer killed midway left is cleared by the next one.
+  const QString leftover = env.path(QStringLiteral(".wxfetch.ini.a1B2c3"));
+  QFile half(leftover);
+  ASSERT_TRUE(half.open(QIODevice::WriteOnly));
+  half.write("[NETW");
+  half.close();
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("NETWORK"), QStringLiteral("USER_ID"),
+                                        QStringLiteral("farm"), file));
+  EXPECT_FALSE(QFile::exists(leftover));
+}
+
+TEST_F(ProfileTest, LinesAWriteDoesNotTouchKeepTheirBytes) {
+  // Mostly UTF-8, one byte that is not: the file reads as code page 932,
+  // and lines of either kind and either line end come back unchanged.
+  const QByteArray original = "; \xe8\xa8\xad\xe5\xae\x9a\r\n"
+                              "[NETWORK]\r\n"
+                              "USER_ID=\xe3\x81\x82\r\n"
+                              "MEMO=\xff\xfe\x80 \xa0\n"
+                              "HTTP_SERVER=example.jp\r\n"
+                              "\r\n"
+                              "[OTHER]\n"
+                              "K=\x82\xa0";
+  place(original);
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("NETWORK"), QStringLiteral("AGRI_PW"),
+                                        QStringLiteral("気象"), file));
+  QByteArray expected = original;
+  expected.replace("example.jp\r\n", "example.jp\r\nAGRI_PW=" +
+                                          hv6::cp932::encode(QStringLiteral("気象")) + "\r\n");
+  EXPECT_EQ(contents(), expected);
+  EXPECT_EQ(get(QStringLiteral("NETWORK"), QStringLiteral("AGRI_PW")), QStringLiteral("気象"));
+
+  // Replacing and deleting touch only their own line.
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("network"), QStringLiteral("http_server"),
+                                        QStringLiteral("other.jp"), file));
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("NETWORK"), QStringLiteral("AGRI_PW"),
+                                        std::nullopt, file));
+  expected = original;
+  expected.replace("example.jp", "other.jp");
+  EXPECT_EQ(contents(), expected);
+  // A key added after a last line without a line end gives that line one.
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("OTHER"), QStringLiteral("L"),
+                                        QStringLiteral("1"), file));
+  EXPECT_EQ(contents(), expected + "\r\nL=1\r\n");
 }
 
 }  // namespace

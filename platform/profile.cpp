@@ -10,7 +10,9 @@
 namespace hv6 {
 namespace {
 
-constexpr int kNewFileMode = 0644;
+// INI files may hold passwords ("wxfetch.ini" holds AGRI_PW): a new one is
+// readable by its owner only; an existing one keeps its permissions.
+constexpr int kNewFileMode = 0600;
 
 // An INI file as read: its lines and how to write them back.
 struct LoadedFile {

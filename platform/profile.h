@@ -6,9 +6,10 @@
 //
 // A file is read as UTF-8, or as code page 932 when it is not valid UTF-8;
 // a write keeps every line it does not touch byte for byte and writes its
-// own lines in that encoding and the file's line end (a new file is UTF-8).
-// Writers take turns under a lock beside the file and replace it
-// atomically, so concurrent programs lose no write.
+// own lines in that encoding and the file's line end. A new file is UTF-8
+// with mode 0600; a replaced one keeps its mode. Writers take turns under a
+// lock beside the file and replace it atomically, so concurrent programs
+// lose no write.
 
 #include <QString>
 #include <QStringList>

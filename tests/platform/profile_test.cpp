@@ -211,4 +211,17 @@ TEST_F(ProfileTest, LinesAWriteDoesNotTouchKeepTheirBytes) {
   EXPECT_EQ(contents(), expected + "\r\nL=1\r\n");
 }
 
+TEST_F(ProfileTest, ANewFileIsPrivateAndAnExistingOneKeepsItsMode) {
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("NETWORK"), QStringLiteral("AGRI_PW"),
+                                        QStringLiteral("secret"), file));
+  EXPECT_EQ(QFileInfo(file).permissions(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+  const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                    QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
+  ASSERT_TRUE(QFile::setPermissions(file, shared));
+  ASSERT_TRUE(WritePrivateProfileString(QStringLiteral("NETWORK"), QStringLiteral("USER_ID"),
+                                        QStringLiteral("farm"), file));
+  EXPECT_EQ(QFileInfo(file).permissions(), shared);
+}
+
 }  // namespace

@@ -16,14 +16,17 @@
 // cases apart by whether the pointer is set when the exception arrives.
 //
 // Network errors (CInternetException::m_dwError):
-//   name not resolved 12007, connection refused or unreachable 12029,
+//   name not resolved 12007 (names under ".invalid" never resolve and no
+//   resolver is asked, RFC 6761), connection refused or unreachable 12029,
 //   connect, send or receive time-out 12002, connection reset 12031,
 //   connection closed before the announced end of the response or before
 //   any response 12030, unparsable response 12152, TLS handshake 12157,
 //   certificate expired or not yet valid 12037, certificate for another
 //   name 12038, certificate of an unknown authority 12045, cancelled by
 //   the interrupt check 12017, proxy refused 12020, anything else 12004.
-//   Out of memory throws std::bad_alloc.
+//   Out of memory throws std::bad_alloc. A response that simply ends (no
+//   length announced, connection closed) is complete: its last line is
+//   returned even without a line end.
 //
 // Access types: INTERNET_OPEN_TYPE_PRECONFIG takes the desktop's proxy from
 // the environment as libcurl reads it (http_proxy, https_proxy/HTTPS_PROXY,
@@ -37,14 +40,16 @@
 //
 // Options (SetOption, values in milliseconds where they are times):
 //   connect time-out: limit for resolving and connecting (TLS included) per
-//     attempt; connect retries: further attempts after a refused or timed-out
-//     connect (so 2 means up to 3 attempts; a name that does not resolve is
-//     not retried); connect back-off: pause before each further attempt;
+//     attempt (0: libcurl's own limit of 300 s); connect retries: further attempts after a refused
+//     or timed-out connect (so 2 means up to 3 attempts; a name that does not resolve is not
+//     retried); connect back-off: pause before each further attempt;
 //   send time-out: longest pause while the request body goes out;
 //   receive time-out: longest wait for the next bytes of the response.
-//   0 for send or receive means no limit. Values are taken when a
+//   0 for send or receive means no limit. Defaults: connect 60 s, 5
+//   retries, no back-off, send and receive 30 s. Values are taken when a
 //   connection or URL request is created from the session, as WinInet's
-//   handles inherit them.
+//   handles inherit them. Tests may shorten every time-out by a factor
+//   (platform/inet/testing.h).
 //
 // Nothing is cached; INTERNET_FLAG_RELOAD, INTERNET_FLAG_TRANSFER_ASCII,
 // INTERNET_FLAG_EXISTING_CONNECT and other caching or connection flags are
@@ -183,14 +188,12 @@ class CHttpConnection {
   // acceptTypes: the values of an Accept header. Verbs other than the
   // HTTP_VERB_ constants throw 12016.
   std::unique_ptr<CHttpFile> OpenRequest(int verb, const QString& objectName,
-                                         const QString& referer = QString(),
-                                         DWORD_PTR context = 1,
+                                         const QString& referer = QString(), DWORD_PTR context = 1,
                                          const QStringList& acceptTypes = QStringList(),
                                          const QString& version = QString(),
                                          DWORD flags = INTERNET_FLAG_EXISTING_CONNECT);
   std::unique_ptr<CHttpFile> OpenRequest(const QString& verb, const QString& objectName,
-                                         const QString& referer = QString(),
-                                         DWORD_PTR context = 1,
+                                         const QString& referer = QString(), DWORD_PTR context = 1,
                                          const QStringList& acceptTypes = QStringList(),
                                          const QString& version = QString(),
                                          DWORD flags = INTERNET_FLAG_EXISTING_CONNECT);

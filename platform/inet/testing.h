@@ -27,5 +27,6 @@ void applyTimeoutScaleFromEnvironment();
 // A file of CA certificates to check servers against instead of the system
 // store (empty: the system store).
 void setCaFile(const QString& path);
+QString caFile();
 
 }  // namespace hv6::inet::testing

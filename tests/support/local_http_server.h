@@ -13,16 +13,18 @@
 //   EXPECT_EQ(server.requests().at(0).query(), "UID=a&PWD=b");
 //
 // Constructing a server also applies HV6_INET_TIMEOUT_SCALE to the HTTP
-// layer (see platform/inet/testing.h), so tests run with the time-outs the
-// test build asks for.
-
-#include <httplib.h>
+// layer (see platform/inet/testing.h), so a test folder that wants short
+// time-outs sets it for its executable, e.g.
+//   set_property(TEST test_mobile APPEND PROPERTY ENVIRONMENT HV6_INET_TIMEOUT_SCALE=0.01)
 
 #include <QString>
+
+#include <httplib.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -51,12 +53,17 @@ class LocalHttpServer {
   using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
 
   LocalHttpServer();
+  // An HTTPS server with this certificate and key (PEM files; see
+  // TestCertificates).
+  LocalHttpServer(const QString& certFile, const QString& keyFile);
   ~LocalHttpServer();  // stops the server
   LocalHttpServer(const LocalHttpServer&) = delete;
   LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
   // Handlers by path pattern (a regular expression over the decoded path,
-  // as cpp-httplib matches it). Register before start().
+  // as cpp-httplib matches it). Register before start(). A POST handler
+  // gets the whole body in request.body, whatever its type and size (the
+  // fixture reads it; cpp-httplib would refuse forms above 8 KB).
   LocalHttpServer& get(const std::string& pattern, Handler handler);
   LocalHttpServer& post(const std::string& pattern, Handler handler);
   // A handler for every request of any verb that no other handler took
@@ -72,7 +79,7 @@ class LocalHttpServer {
 
   int port() const { return port_; }
   QString host() const { return QStringLiteral("127.0.0.1"); }
-  // "http://127.0.0.1:PORT"
+  // "http://127.0.0.1:PORT" ("https://..." for the HTTPS form)
   QString baseUrl() const;
 
   // The requests received so far, in order of arrival.
@@ -88,9 +95,15 @@ class LocalHttpServer {
   httplib::Server& server() { return *server_; }
 
  private:
+  using BodyHandler = std::function<void(const httplib::Request&, httplib::Response&,
+                                         const httplib::ContentReader&)>;
+  BodyHandler recording(Handler handler);
+  void setUp();
   void record(const httplib::Request& request);
+  void updateBody(const httplib::Request& request, const std::string& body);
 
   std::unique_ptr<httplib::Server> server_;
+  bool secure_ = false;
   std::thread thread_;
   int port_ = 0;
   Handler fallback_;
@@ -98,6 +111,7 @@ class LocalHttpServer {
   std::condition_variable stopping_;
   bool stopRequested_ = false;
   std::vector<ReceivedRequest> requests_;
+  std::map<const httplib::Request*, std::size_t> open_;  // requests still being answered
 };
 
 // A port of 127.0.0.1 where nothing listens: bound, then closed again.

@@ -9,7 +9,7 @@ packages=(
   libgl-dev
   libcurl4-openssl-dev
   fonts-noto-cjk
-  libgtest-dev libgmock-dev libcpp-httplib-dev poppler-utils
+  libgtest-dev libgmock-dev libcpp-httplib-dev libssl-dev poppler-utils
   libbenchmark-dev
   sqlite3
   # The Debian package (cpack -G DEB) and its test: dpkg-shlibdeps (dpkg-dev)

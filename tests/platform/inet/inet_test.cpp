@@ -4,6 +4,9 @@
 #include "tests/support/local_http_server.h"
 
 #include <QByteArray>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
@@ -404,6 +407,30 @@ TEST_F(Inet, RefusedPortIsRetriedThenFails) {
                   ->OpenRequest(HTTP_VERB_GET, QStringLiteral("x"));
   EXPECT_EQ(errorOf([&] { once->SendRequest(); }), ERROR_INTERNET_CANNOT_CONNECT);
   EXPECT_EQ(once->connectAttempts(), 1);
+}
+
+// A listening socket whose queue is full drops new connection requests, so
+// a connect waits until its time-out.
+TEST_F(Inet, ConnectTimeOutIsRetried) {
+  QTcpServer silent;  // listening; without an event loop it never accepts
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+  const quint16 port = silent.serverPort();
+  std::vector<std::unique_ptr<QTcpSocket>> queue;
+  for (int i = 0; i < 1000; ++i) {
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    const bool connected = socket->waitForConnected(50);
+    queue.push_back(std::move(socket));
+    if (!connected) break;  // the queue is full
+  }
+  ASSERT_FALSE(queue.back()->state() == QAbstractSocket::ConnectedState);
+
+  auto s = session();
+  ASSERT_TRUE(s->SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, 200));
+  auto connection = s->GetHttpConnection(server.host(), port);
+  auto file = connection->OpenRequest(HTTP_VERB_GET, QStringLiteral("x"));
+  EXPECT_EQ(errorOf([&] { file->SendRequest(); }), ERROR_INTERNET_TIMEOUT);
+  EXPECT_EQ(file->connectAttempts(), 3);
 }
 
 TEST_F(Inet, BadUrlsAndServersFailBeforeAnyRequest) {

@@ -35,6 +35,8 @@ void CDaoWorkspace::CommitTrans() {
 void CDaoWorkspace::Rollback() {
   requireTransaction(depth_);
   --depth_;
+  // An undone schema change must not leave its column types cached.
+  db_->forgetSchema();
   if (depth_ > 0) {
     const QString name = savepointName(depth_);
     db_->runSql(QStringLiteral("ROLLBACK TO ") + name);
@@ -52,6 +54,7 @@ void CDaoWorkspace::Rollback() {
 void CDaoWorkspace::abandon() {
   if (depth_ == 0) return;
   depth_ = 0;
+  db_->forgetSchema();
   try {
     db_->runSql(QStringLiteral("ROLLBACK"));
   } catch (const CDaoException&) {

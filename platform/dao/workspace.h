@@ -7,7 +7,8 @@
 // Nested BeginTrans calls nest as in Jet: each is a savepoint that its own
 // CommitTrans keeps and its own Rollback undoes; only the outer CommitTrans
 // writes to the file. CommitTrans or Rollback without a transaction: 3034.
-// A failed CommitTrans leaves the transaction open for Rollback.
+// A failed CommitTrans leaves the transaction open for Rollback. A rollback
+// drops the cached column types, since it may undo schema changes.
 
 class CDaoDatabase;
 

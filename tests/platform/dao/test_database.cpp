@@ -252,6 +252,37 @@ TEST_F(Database, DaoTransactionRollsBackWhenAnErrorLeavesTheScope) {
   EXPECT_EQ(countOf(QStringLiteral("SELECT * FROM Item WHERE Name = 'first'")), 0);
 }
 
+TEST_F(Database, ARolledBackSchemaChangeIsForgotten) {
+  auto qtyType = [&] {
+    CDaoRecordset rs(&db);
+    rs.Open(dbOpenSnapshot, QStringLiteral("SELECT Qty FROM Item"));
+    return rs.GetFieldValue(0).vt();
+  };
+  ASSERT_EQ(qtyType(), VT_I4);
+  {
+    DaoTransaction transaction(db);
+    db.Execute(QStringLiteral("DROP TABLE Item"));
+    db.Execute(QStringLiteral(
+        "CREATE TABLE Item (Code INTEGER PRIMARY KEY, Name VARCHAR(20), Qty BOOLEAN)"));
+    db.Execute(QStringLiteral("INSERT INTO Item (Code, Name, Qty) VALUES (1, 'apple', 1)"));
+    ASSERT_EQ(qtyType(), VT_BOOL);
+  }
+  // The table is back as it was, and so is the type its values read as.
+  EXPECT_EQ(qtyType(), VT_I4);
+
+  db.m_pWorkspace->BeginTrans();
+  db.m_pWorkspace->BeginTrans();
+  db.Execute(QStringLiteral("ALTER TABLE Item ADD COLUMN Done BOOLEAN"));
+  db.Execute(QStringLiteral("UPDATE Item SET Done = 1"));
+  db.m_pWorkspace->Rollback();
+  db.Execute(QStringLiteral("ALTER TABLE Item ADD COLUMN Done INTEGER"));
+  db.Execute(QStringLiteral("UPDATE Item SET Done = 1"));
+  db.m_pWorkspace->CommitTrans();
+  CDaoRecordset rs(&db);
+  rs.Open(dbOpenSnapshot, QStringLiteral("SELECT Done FROM Item"));
+  EXPECT_EQ(rs.GetFieldValue(0).vt(), VT_I4);
+}
+
 TEST_F(Database, ClosingRollsBackAnOpenTransaction) {
   db.m_pWorkspace->BeginTrans();
   db.Execute(QStringLiteral("DELETE FROM Item"));

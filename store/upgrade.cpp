@@ -35,6 +35,18 @@ CDaoFieldInfo yesNoField(const QString& name, int number) {
   return info;
 }
 
+// How many of the upgrade columns the table lacks.
+int missingColumnCount(CDaoDatabase& db) {
+  CDaoTableDef def(&db);
+  def.Open(kOptionTable);
+  int missing = 0;
+  for (const QString& name : iwDryUpgradeColumns()) {
+    CDaoFieldInfo existing;
+    if (!def.GetFieldInfo(name, existing)) ++missing;
+  }
+  return missing;
+}
+
 // Creates the missing upgrade columns; the number created.
 int addMissingColumns(CDaoDatabase& db) {
   CDaoTableDef def(&db);
@@ -58,10 +70,16 @@ bool upgradeTo60501(CDaoDatabase& diary) {
       showMessage(kNoActiveCropText, kHrvCaption, MsgButtons::Ok, MsgIcon::Warning);
       return false;
     }
+    if (missingColumnCount(diary) == 0) return true;
+    // The columns and the version change together or not at all: a version
+    // left behind the columns would never be written by a later run. The
+    // columns are looked up again under the write lock.
+    DaoTransaction transaction(diary);
     if (addMissingColumns(diary) > 0)
       diary.Execute(
           QStringLiteral("UPDATE Information SET Dataversion = '%1'").arg(kDataVersion60501),
           dbFailOnError);
+    transaction.commit();
     return true;
   } catch (const CDaoException&) {
     CErrMsg().Disp(kMsgReadFailed, 1);

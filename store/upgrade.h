@@ -16,7 +16,8 @@ inline const QString kNoActiveCropText = QStringLiteral(
 // Runs on the open diary database. Without an active crop it says so and
 // answers false; a database error shows message 2039 and answers false.
 // Creates each of the six columns that is missing, and only when one was
-// created sets Dataversion to "6.05.01"; a second run changes nothing.
+// created sets Dataversion to "6.05.01", all in one transaction, so a
+// failure leaves the file as it was; a second run changes nothing.
 // True when the command may go on.
 bool upgradeTo60501(CDaoDatabase& diary);
 

@@ -88,6 +88,38 @@ TEST_F(UpgradeTest, WithoutAnActiveCropTheCommandEnds) {
   EXPECT_EQ(dataVersion(data.diary()), hv6::kDataVersion60500);
 }
 
+TEST_F(UpgradeTest, AFailedVersionWriteLeavesTheFileAsItWas) {
+  data.addMaster(QStringLiteral("CropMst"), 1, QStringLiteral("りんご"));
+  const QStringList before = hv6test::columnsOf(data.diary(), QStringLiteral("IWDryOption"));
+  // The version write is the last step; a trigger makes it fail after the
+  // columns were added.
+  data.diary().Execute(QStringLiteral(
+      "CREATE TRIGGER refuse_version BEFORE UPDATE ON Information "
+      "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+
+  EXPECT_FALSE(hv6::upgradeTo60501(data.diary()));
+  EXPECT_EQ(messages.numbers(), QList<long>{2039});
+  EXPECT_EQ(hv6test::columnsOf(data.diary(), QStringLiteral("IWDryOption")), before);
+  EXPECT_TRUE(upgradeColumnsPresent().isEmpty());
+  EXPECT_EQ(dataVersion(data.diary()), hv6::kDataVersion60500);
+
+  // Another connection to the file sees the same.
+  {
+    CDaoDatabase reopened;
+    reopened.Open(data.diary().GetName());
+    EXPECT_EQ(hv6test::columnsOf(reopened, QStringLiteral("IWDryOption")), before);
+    EXPECT_EQ(dataVersion(reopened), hv6::kDataVersion60500);
+  }
+
+  // Once the cause is gone the upgrade succeeds.
+  messages.clear();
+  data.diary().Execute(QStringLiteral("DROP TRIGGER refuse_version"));
+  ASSERT_TRUE(hv6::upgradeTo60501(data.diary()));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(upgradeColumnsPresent(), hv6::iwDryUpgradeColumns());
+  EXPECT_EQ(dataVersion(data.diary()), hv6::kDataVersion60501);
+}
+
 TEST_F(UpgradeTest, DatabaseErrorShows2039) {
   data.diary().Execute(QStringLiteral("DROP TABLE CropMst"));
   EXPECT_FALSE(hv6::upgradeTo60501(data.diary()));

@@ -24,6 +24,13 @@ QString localAppData() {
   return generic.isEmpty() ? generic : generic + QStringLiteral("/hv6");
 }
 
+// The user's documents folder, or none without a home: Qt then answers a
+// folder at the root of the file system, which belongs to no user.
+QString documentsFolder() {
+  if (QDir::homePath() == QDir::rootPath()) return QString();
+  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 QString defaultRuntimeFolder() {
   const QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (!base.isEmpty()) return base + QStringLiteral("/hv6");
@@ -35,8 +42,7 @@ QString defaultRuntimeFolder() {
 QString specialFolder(int folderId) {
   switch (folderId) {
     case kFolderDocuments:
-      return overridable("HV6_DOCUMENTS",
-                         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+      return overridable("HV6_DOCUMENTS", documentsFolder());
     case kFolderLocalAppData: return overridable("HV6_LOCALDATA", localAppData());
     case kFolderCommonDocuments:
       return overridable("HV6_COMMON", QString::fromLatin1(kMachineFolder));

@@ -8,7 +8,7 @@
 namespace hv6 {
 
 enum SpecialFolder {
-  kFolderDocuments = 5,         // HV6_DOCUMENTS, else the user's documents
+  kFolderDocuments = 5,         // HV6_DOCUMENTS, else the user's documents (none without a home)
   kFolderLocalAppData = 28,     // HV6_LOCALDATA, else app-local data
   kFolderCommonDocuments = 46,  // HV6_COMMON, else the machine-wide folder
 };

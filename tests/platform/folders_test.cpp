@@ -30,6 +30,18 @@ TEST(Folders, WithoutVariablesTheStandardPlacesAreUsed) {
   EXPECT_EQ(hv6::specialFolder(46), QStringLiteral("/var/lib/hv6/common"));
 }
 
+TEST(Folders, WithoutAHomeThereIsNoDocumentsFolder) {
+  hv6test::TestEnvironment env;
+  qunsetenv("HV6_DOCUMENTS");
+  qunsetenv("HOME");
+  EXPECT_EQ(hv6::specialFolder(5), QString());
+  qputenv("HOME", "/");
+  EXPECT_EQ(hv6::specialFolder(5), QString());
+  // The variable still names one.
+  qputenv("HV6_DOCUMENTS", env.path(QStringLiteral("documents")).toUtf8());
+  EXPECT_EQ(hv6::specialFolder(5), env.path(QStringLiteral("documents")));
+}
+
 TEST(Folders, AMissingRuntimeFolderIsCreatedForTheUserAlone) {
   hv6test::TestEnvironment env;
   const QString folder = env.path(QStringLiteral("fresh/runtime"));

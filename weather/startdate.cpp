@@ -1,7 +1,6 @@
 #include "weather/startdate.h"
 
 #include "outside/vqbase106/vqdate.h"
-#include "outside/vqbase106/vqstring.h"
 
 namespace hv6 {
 
@@ -11,13 +10,16 @@ constexpr int kTextLength = 10;
 constexpr int kFirstSlash = 4;
 constexpr int kSecondSlash = 7;
 
-// One field of the text read as a whole number within [min, max].
+// One field of the text, ASCII digits only, as a number within [min, max].
+// Blanks, signs and full-width digits, which a number text would allow,
+// are refused: the form is "YYYY/MM/DD".
 std::optional<long> numberField(const QString& text, int from, int length, long min, long max) {
-  const QString field = text.mid(from, length);
   long value = 0;
-  if (!CVqstring::IsMath(field, static_cast<double>(min), static_cast<double>(max)) ||
-      CVqstring::ChartoMath(field, value) != 0)
-    return std::nullopt;
+  for (const QChar c : QStringView(text).mid(from, length)) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c.unicode() - u'0');
+  }
+  if (value < min || value > max) return std::nullopt;
   return value;
 }
 

@@ -12,8 +12,9 @@ namespace hv6 {
 // "%04d/%02d/%02d" of a date.
 QString startDateText(const QDate& date);
 
-// The date of a start-date text: year 1 to 9999, month 1 to 12, day 1 to 31,
-// together a real day of the Gregorian calendar. Nothing otherwise.
+// The date of a start-date text: ASCII digits only in the three fields,
+// year 1 to 9999, month 1 to 12, day 1 to 31, together a real day of the
+// Gregorian calendar. Nothing otherwise.
 std::optional<QDate> parseStartDate(const QString& text);
 
 }  // namespace hv6

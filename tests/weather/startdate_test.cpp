@@ -22,6 +22,16 @@ TEST(StartDate, RefusesOtherFormsAndDaysThatDoNotExist) {
   }
 }
 
+TEST(StartDate, TakesOnlyAsciiDigitsInTheNumberFields) {
+  // Blanks, signs, decimal points and full-width digits would each read as
+  // a number, but the form is digits only.
+  for (const char* text :
+       {"2003/ 6/30", "2003/+6/30", "2003/06/3 ", "2003/6./30", "+003/06/30", " 003/06/30",
+        "2003/06/+3", "２００３/06/30", "2003/０６/30", "2003/06/３０"}) {
+    EXPECT_FALSE(hv6::parseStartDate(QString::fromUtf8(text))) << text;
+  }
+}
+
 TEST(StartDate, TextIsZeroPadded) {
   EXPECT_EQ(hv6::startDateText(QDate(2003, 6, 3)), QStringLiteral("2003/06/03"));
   EXPECT_EQ(hv6::startDateText(QDate(812, 12, 25)), QStringLiteral("0812/12/25"));

@@ -53,9 +53,13 @@ CommSettings CommSettings::startingOn(const QDate& today) {
   return settings;
 }
 
-QString wxfetchIniPath() { return userEnvironmentFolder() + QStringLiteral("/wxfetch.ini"); }
+QString wxfetchIniPath() {
+  const QString folder = userEnvironmentFolder();
+  return folder.isEmpty() ? folder : folder + QStringLiteral("/wxfetch.ini");
+}
 
 void loadIniSettings(const QString& iniPath, CommSettings& settings) {
+  if (iniPath.isEmpty()) return;
   const QString userId = readIniValue(iniPath, CommKeys::kUserId);
   if (userId.isEmpty()) return;
   settings.userId = userId;
@@ -65,15 +69,18 @@ void loadIniSettings(const QString& iniPath, CommSettings& settings) {
 
 bool loadRegistrySettings(const AppRegistry& registry, CommSettings& settings) {
   const QString& key = StartKeys::kBaseInfo;
-  const bool read =
+  const bool before =
       registry.readDword(key, StartKeys::kNetworkSetup, settings.networkSetup) &&
       registry.readDword(key, CommKeys::kConnectMethod, settings.connectMethod) &&
       registry.readDword(key, CommKeys::kDisconnectMethod, settings.disconnectMethod) &&
-      registry.readString(key, CommKeys::kPhoneEntry, settings.phoneEntry) &&
-      registry.readDword(key, CommKeys::kTerra8Setup, settings.terra8Setup) &&
-      registry.readDword(key, CommKeys::kIWDrySetup, settings.iwDrySetup);
-  if (!read) showNumbered(kMsgSettingMissing);
-  return read;
+      registry.readString(key, CommKeys::kPhoneEntry, settings.phoneEntry);
+  const bool terra8 =
+      before && registry.readDword(key, CommKeys::kTerra8Setup, settings.terra8Setup);
+  const bool iwDry = terra8 && registry.readDword(key, CommKeys::kIWDrySetup, settings.iwDrySetup);
+  settings.terra8Unread = !terra8;
+  settings.iwDryUnread = !iwDry;
+  if (!iwDry) showNumbered(kMsgSettingMissing);
+  return iwDry;
 }
 
 bool loadStartDate(CDaoDatabase* weatherDatabase, CommSettings& settings) {
@@ -100,8 +107,10 @@ void loadCommSettings(const QString& iniPath, const AppRegistry& registry,
 
 bool saveIniSettings(const QString& iniPath, const CommSettings& settings) {
   const bool idWritten =
+      !iniPath.isEmpty() &&
       WritePrivateProfileString(CommKeys::kIniSection, CommKeys::kUserId, settings.userId, iniPath);
   const bool passwordWritten =
+      !iniPath.isEmpty() &&
       WritePrivateProfileString(CommKeys::kIniSection, CommKeys::kAgriPw, settings.agriPw, iniPath);
   if (idWritten && passwordWritten) return true;
   showNumbered(kMsgIniWriteFailed);
@@ -137,10 +146,12 @@ bool saveStartDate(CDaoDatabase* weatherDatabase, const QString& startDate) {
 
 bool saveServiceFlags(AppRegistry& registry, const CommSettings& settings) {
   const QString& key = StartKeys::kBaseInfo;
-  const bool written = registry.writeDword(key, CommKeys::kTerra8Setup, settings.terra8Setup) &&
-                       registry.writeDword(key, CommKeys::kIWDrySetup, settings.iwDrySetup);
-  if (!written) showNumbered(kMsgSettingMissing);
-  return written;
+  const bool terra8 = settings.terra8Unread ||
+                      registry.writeDword(key, CommKeys::kTerra8Setup, settings.terra8Setup);
+  const bool iwDry =
+      settings.iwDryUnread || registry.writeDword(key, CommKeys::kIWDrySetup, settings.iwDrySetup);
+  if (!terra8 || !iwDry) showNumbered(kMsgSettingMissing);
+  return terra8 && iwDry;
 }
 
 CommEnables commEnables(bool switchedOn, bool weather, bool lan) {

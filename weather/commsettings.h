@@ -43,18 +43,24 @@ struct CommSettings {
   QString userId;
   QString agriPw;
   QString startDate;  // "YYYY/MM/DD"
+  // The service flags that the registry load could not read: they are not
+  // written back, so a value never seen is not replaced by a default.
+  bool terra8Unread = false;
+  bool iwDryUnread = false;
 
   // Nothing loaded yet: the start date is the given day.
   static CommSettings startingOn(const QDate& today);
 };
 
-// The per-user "wxfetch.ini".
+// The per-user "wxfetch.ini"; empty when the documents folder is unknown.
 QString wxfetchIniPath();
 
-// Id and password of the INI file; both stay when the id there is empty.
+// Id and password of the INI file; both stay when the id there is empty or
+// there is no file path.
 void loadIniSettings(const QString& iniPath, CommSettings& settings);
 // The six registry values in order; at the first that cannot be read 2504
-// is shown and the rest keep what they had.
+// is shown and the rest keep what they had (the service flags among them
+// are marked unread).
 bool loadRegistrySettings(const AppRegistry& registry, CommSettings& settings);
 // The earliest LastUpdate of Item. A closed or missing database is skipped;
 // no row or a database error shows 2639 and keeps the text.
@@ -63,7 +69,8 @@ bool loadStartDate(CDaoDatabase* weatherDatabase, CommSettings& settings);
 void loadCommSettings(const QString& iniPath, const AppRegistry& registry,
                       CDaoDatabase* weatherDatabase, CommSettings& settings);
 
-// Id and password into the INI file; 2637 when either cannot be written.
+// Id and password into the INI file; 2637 when either cannot be written or
+// there is no file path.
 bool saveIniSettings(const QString& iniPath, const CommSettings& settings);
 // NetworkSetup, ConnectMethod, DisconnectMethod and, when an entry is
 // selected, PhoneEntry; 2504 at the first that cannot be written.
@@ -73,7 +80,9 @@ bool saveRegistrySettings(AppRegistry& registry, const CommSettings& settings,
 // date or a closed database writes nothing; a database error shows 1006
 // (2160 when the disk is full).
 bool saveStartDate(CDaoDatabase* weatherDatabase, const QString& startDate);
-// Terra8Setup and IWDrySetup; 2504 when either cannot be written.
+// Terra8Setup and IWDrySetup, each unless it is marked unread; the second is
+// written even when the first fails. 2504, once, when either cannot be
+// written.
 bool saveServiceFlags(AppRegistry& registry, const CommSettings& settings);
 
 // Which controls of the communication page are enabled.

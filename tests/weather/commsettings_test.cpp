@@ -139,6 +139,71 @@ TEST_F(CommSettingsTest, SaveFailuresShowTheirMessages) {
   EXPECT_EQ(messages.numbers(), (QList<long>{2504, 2504}));
 }
 
+// Counts the settings store's warnings: one for each write it could not do.
+class StoreWarnings {
+ public:
+  StoreWarnings() { previous_ = qInstallMessageHandler(&StoreWarnings::handle); }
+  ~StoreWarnings() { qInstallMessageHandler(previous_); }
+  StoreWarnings(const StoreWarnings&) = delete;
+  StoreWarnings& operator=(const StoreWarnings&) = delete;
+  static int count() { return count_; }
+
+ private:
+  static void handle(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg && text.contains(QLatin1String("settings store"))) ++count_;
+  }
+  static inline int count_ = 0;
+  QtMessageHandler previous_ = nullptr;
+};
+
+TEST_F(CommSettingsTest, BothServiceFlagsAreTriedAndOneMessageShown) {
+  storeSettings(storedExample());
+  // A folder where the writers' lock file belongs: every write fails.
+  const QString lockFile = env.registryFile() + QStringLiteral(".lock");
+  QFile::remove(lockFile);
+  ASSERT_TRUE(QDir().mkpath(lockFile));
+  StoreWarnings warnings;
+  EXPECT_FALSE(hv6::saveServiceFlags(registry, storedExample()));
+  EXPECT_EQ(StoreWarnings::count(), 2);
+  EXPECT_EQ(messages.numbers(), QList<long>{2504});
+}
+
+TEST_F(CommSettingsTest, FlagsThatWereNeverReadAreNotWrittenBack) {
+  const QString key = registry.keyPath(hv6::StartKeys::kBaseInfo);
+  storeSettings(storedExample());
+  store.deleteValue(key, hv6::CommKeys::kIWDrySetup);
+  hv6::CommSettings s = freshSettings();
+  EXPECT_FALSE(hv6::loadRegistrySettings(registry, s));
+  messages.clear();
+  ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, hv6::CommKeys::kTerra8Setup, 0));
+
+  EXPECT_TRUE(hv6::saveServiceFlags(registry, s));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(baseDword(QStringLiteral("Terra8Setup")), 1u);  // read, so written back
+  std::uint32_t unread = 0;
+  EXPECT_FALSE(registry.readDword(hv6::StartKeys::kBaseInfo, hv6::CommKeys::kIWDrySetup, unread));
+
+  // Stopping earlier leaves both alone.
+  store.deleteValue(key, hv6::CommKeys::kConnectMethod);
+  hv6::CommSettings none = freshSettings();
+  EXPECT_FALSE(hv6::loadRegistrySettings(registry, none));
+  ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, hv6::CommKeys::kTerra8Setup, 7));
+  EXPECT_TRUE(hv6::saveServiceFlags(registry, none));
+  EXPECT_EQ(baseDword(QStringLiteral("Terra8Setup")), 7u);
+}
+
+TEST_F(CommSettingsTest, WithoutADocumentsFolderThereIsNoIniPath) {
+  storeIni(QStringLiteral("farm01"), QStringLiteral("secret"));
+  qunsetenv("HV6_DOCUMENTS");
+  qunsetenv("HOME");
+  ASSERT_TRUE(hv6::wxfetchIniPath().isEmpty());
+  hv6::CommSettings s = freshSettings();
+  hv6::loadIniSettings(hv6::wxfetchIniPath(), s);
+  EXPECT_TRUE(s.userId.isEmpty());
+  EXPECT_FALSE(hv6::saveIniSettings(hv6::wxfetchIniPath(), storedExample()));
+  EXPECT_EQ(messages.numbers(), QList<long>{2637});
+}
+
 TEST(CommEnables, FollowTheChecksAndTheConnection) {
   struct Case {
     bool on, weather, lan;

@@ -111,7 +111,9 @@ TEST_F(WeathEnvTest, BadStartDateIsRefused) {
   page.load(&data.weather());
   EXPECT_TRUE(page.checkStartDate());  // not shown: nothing to check
   page.show();
-  for (const QString& text : {QStringLiteral("2003/6/30"), QStringLiteral("2003/02/29")}) {
+  for (const QString& text :
+       {QStringLiteral("2003/6/30"), QStringLiteral("2003/02/29"), QStringLiteral("2003/ 6/30"),
+        QStringLiteral("2003/+6/30"), QStringLiteral("２００３/06/30")}) {
     messages.clear();
     control<QLineEdit>(page, 1017)->setText(text);
     EXPECT_FALSE(page.checkStartDate()) << text.toStdString();
@@ -172,6 +174,37 @@ TEST_F(WeathEnvTest, PageNeverShownWritesOnlyTheServiceFlags) {
   EXPECT_EQ(baseDword(QStringLiteral("NetworkSetup")), 7u);
   EXPECT_EQ(iniValue(QStringLiteral("USER_ID")), QStringLiteral("other"));
   EXPECT_EQ(lastUpdates(), QStringList{QStringLiteral("2003-06-30 00:00:00")});
+}
+
+TEST_F(WeathEnvTest, PageNeverShownLeavesFlagsItCouldNotRead) {
+  // Loading stops at the missing ConnectMethod: neither flag is read.
+  store.deleteValue(registry.keyPath(hv6::StartKeys::kBaseInfo), hv6::CommKeys::kConnectMethod);
+  ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, QStringLiteral("IWDrySetup"), 1));
+  CWeathEnv page(registry, dialUp);
+  page.load(&data.weather());
+  EXPECT_EQ(messages.numbers(), QList<long>{2504});
+
+  messages.clear();
+  page.save(&data.weather());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(baseDword(QStringLiteral("Terra8Setup")), 1u);
+  EXPECT_EQ(baseDword(QStringLiteral("IWDrySetup")), 1u);
+}
+
+TEST_F(WeathEnvTest, WithoutADocumentsFolderTheIniIsNotWritten) {
+  qunsetenv("HV6_DOCUMENTS");
+  qunsetenv("HOME");
+  ASSERT_TRUE(hv6::wxfetchIniPath().isEmpty());
+  CWeathEnv page(registry, dialUp);
+  page.load(&data.weather());
+  page.show();
+  EXPECT_TRUE(control<QLineEdit>(page, 1040)->text().isEmpty());
+  EXPECT_TRUE(messages.empty());
+
+  control<QLineEdit>(page, 1040)->setText(QStringLiteral("farm09"));
+  page.save(&data.weather());
+  EXPECT_EQ(messages.numbers(), QList<long>{2637});
+  EXPECT_EQ(baseDword(QStringLiteral("Terra8Setup")), 1u);  // the rest is saved
 }
 
 TEST_F(WeathEnvTest, NewPageStartsWithTodayAndAskingToHangUp) {

@@ -224,6 +224,9 @@ void CWeathEnv::takeSettings() {
   if (disconnectGroup_->checkedId() >= 0)
     settings_.disconnectMethod = static_cast<std::uint32_t>(disconnectGroup_->checkedId());
   settings_.iwDrySetup = mobileDiary_->isChecked() ? 1 : 0;
+  // The shown page's check boxes are what the user confirmed.
+  settings_.terra8Unread = false;
+  settings_.iwDryUnread = false;
   settings_.userId = userId_->text();
   settings_.agriPw = password_->text();
   if (const std::optional<QString> entry = selectedEntry()) settings_.phoneEntry = *entry;

@@ -7,7 +7,7 @@
 //
 // The sheet loads the page before showing it, runs checkStartDate() on OK
 // and then save(). A page that was never shown writes back only the two
-// service flags.
+// service flags, and of those only what the load could read.
 
 #include "weather/commsettings.h"
 #include "weather/dialupentries.h"

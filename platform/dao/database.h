@@ -6,7 +6,7 @@
 // the stored text form 'YYYY-MM-DD HH:MM:SS'; "DELETE * FROM" loses its
 // "*"; true/false become 1/0; Jet's double-quoted strings become
 // single-quoted ones; [name] becomes "name". Text inside string literals is
-// never touched. Values from a user, a file or the network are bound with
+// never touched. Jet's IIf(condition, a, b) runs as it is (SQLite's iif). Values from a user, a file or the network are bound with
 // the params overloads ("?" placeholders), never spliced.
 //
 // Jet column types as declared in SQLite (the schema declares columns with

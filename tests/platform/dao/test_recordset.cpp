@@ -140,6 +140,16 @@ TEST_F(Recordset, EveryColumnKindSurvivesARoundTrip) {
   for (int i = 1; i < back.GetFieldCount(); ++i) EXPECT_TRUE(back.GetFieldValue(i).isNull()) << i;
 }
 
+TEST_F(Recordset, JetIIfChoosesAValueByACondition) {
+  open("SELECT Code, IIf(Qty = 3, Name, IIf(Qty > 5, Qty, Null)) AS Pick FROM Item ORDER BY Code",
+       dbOpenSnapshot, dbReadOnly);
+  EXPECT_EQ(rs.GetFieldValue(1).toString(), QStringLiteral("apple"));
+  rs.MoveNext();
+  EXPECT_EQ(rs.GetFieldValue(1).toLong(), 8);
+  rs.MoveNext();
+  EXPECT_TRUE(rs.GetFieldValue(1).isNull());  // Null Qty: neither condition holds
+}
+
 TEST_F(Recordset, SetFieldValueConvertsToTheColumnType) {
   open();
   rs.Edit();

@@ -61,15 +61,31 @@ void roundTo(Digits& d, int decimals, int mode) {
 }
 
 bool isZero(const Digits& d) {
-  return (d.whole + d.fraction).find_first_not_of('0') == std::string::npos;
+  return d.whole.find_first_not_of('0') == std::string::npos &&
+         d.fraction.find_first_not_of('0') == std::string::npos;
 }
 
+QString latin1(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Built as bytes and turned into a QString once: the calendar formats a
+// number for every diary row.
 QString text(const Digits& d, int comma) {
-  QString number = QString::fromStdString(d.whole);
-  if (d.negative && !isZero(d)) number.prepend(QLatin1Char('-'));
-  if (comma != 0) number = hv6::numtext::grouped(number);
-  if (!d.fraction.empty()) number += QLatin1Char('.') + QString::fromStdString(d.fraction);
-  return number;
+  std::string number;
+  number.reserve(d.whole.size() + d.fraction.size() + 2);
+  if (d.negative && !isZero(d)) number += '-';
+  number += d.whole;
+  if (comma != 0) {
+    QString grouped = hv6::numtext::grouped(latin1(number));
+    if (!d.fraction.empty()) grouped += QLatin1Char('.') + latin1(d.fraction);
+    return grouped;
+  }
+  if (!d.fraction.empty()) {
+    number += '.';
+    number += d.fraction;
+  }
+  return latin1(number);
 }
 
 }  // namespace

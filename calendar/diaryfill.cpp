@@ -9,7 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QStringBuilder>
 
 #include <array>
 #include <memory>
@@ -19,6 +19,7 @@ namespace hv6 {
 namespace {
 
 constexpr long kMsgOutOfMemory = 2036;
+constexpr long kMsgReadFailed = 2039;
 constexpr long kMsgDiskFull = 2160;
 constexpr long kMsgCalendarReadFailed = 2180;
 constexpr long kMsgDiaryFileFailed = 2620;
@@ -72,13 +73,6 @@ long longAt(const CDataSet& set, long row, std::uint32_t bit1, std::uint32_t bit
   const DataSetValue value = set.GetValue(row, bit1, bit2);
   if (const long* number = std::get_if<long>(&value)) return *number;
   return 0;
-}
-
-double realAt(const CDataSet& set, long row, std::uint32_t bit1) {
-  const DataSetValue value = set.GetValue(row, bit1);
-  if (const COleCurrency* currency = std::get_if<COleCurrency>(&value)) return currency->toDouble();
-  if (const double* real = std::get_if<double>(&value)) return *real;
-  return 0.0;
 }
 
 CDataSet names(CDaoDatabase& db, const QString& master, const QString& condition = QString()) {
@@ -265,20 +259,18 @@ void diaryItems(CDaoDatabase& db, const DiaryItem& item, const Month& m, Calenda
 
 // ---- diary materials (11011)
 
-struct MaterialKind {
-  const char* master;
-  std::uint32_t bit1;
-  std::uint32_t bit2;
-};
+// By Kind 0-5: the master of the material category.
+constexpr std::array<const char*, 6> kMaterialMasters{
+    "FertilizerMst", "MaterialMst1", "MaterialMst2", "MaterialMst3", "MaterialMst4", "MaterialMst5"};
 
-constexpr std::array<MaterialKind, 6> kMaterialKinds{{
-    {"FertilizerMst", DS1_FRZCODE, 0},
-    {"MaterialMst1", DS1_MTE1CODE, 0},
-    {"MaterialMst2", DS1_MTE2CODE, 0},
-    {"MaterialMst3", DS1_MTE3CODE, 0},
-    {"MaterialMst4", 0, DS2_MTE4CODE},
-    {"MaterialMst5", 0, DS2_MTE5CODE},
-}};
+// The month's rows in one reading. The row's own Kind picks its material
+// column, as "Kind = n" would; a row without a Kind or with one beyond 0-5
+// (not written by the program) gets Null.
+constexpr auto kMaterialColumns =
+    "SELECT Date, Kind, IIf(Kind = 0, FrzCode, IIf(Kind = 1, Mte1Code, IIf(Kind = 2, Mte2Code, "
+    "IIf(Kind = 3, Mte3Code, IIf(Kind = 4, Mte4Code, IIf(Kind = 5, Mte5Code, Null)))))), "
+    "Quantity FROM WDiary WHERE ";
+enum MaterialColumn { kDateColumn, kKindColumn, kCodeColumn, kQuantityColumn };
 
 QString quantityText(double quantity) {
   QString text;
@@ -286,54 +278,44 @@ QString quantityText(double quantity) {
   return text;
 }
 
-// The month's rows of one category: the material code and quantity by the
-// row's Code, with the category's master. Read on first use.
-class MaterialRows {
- public:
-  MaterialRows(CDaoDatabase& db, const MaterialKind& kind, const Month& m)
-      : master_(names(db, QString::fromLatin1(kind.master))),
-        rows_(&db, QStringLiteral("WDiary"), DS1_CODE | kind.bit1 | DS1_QUANTITY, kind.bit2,
-              QStringLiteral("(%1) AND Kind = %2")
-                  .arg(diaryFilter(m))
-                  .arg(&kind - kMaterialKinds.data())),
-        kind_(kind) {
-    for (long row = 0; row < rows_.GetCount(); ++row) rowOf_.insert(longAt(rows_, row, DS1_CODE), row);
-  }
-
-  // The line of the diary row with that Code; empty when its code is below 1.
-  QString lineOf(long diaryCode) const {
-    const auto found = rowOf_.constFind(diaryCode);
-    if (found == rowOf_.cend()) return {};
-    const long code = longAt(rows_, *found, kind_.bit1, kind_.bit2);
-    if (code < 1) return {};
-    return master_.GetCodeName(code) + QLatin1Char(' ') +
-           quantityText(realAt(rows_, *found, DS1_QUANTITY));
-  }
-
- private:
-  CDataSet master_;
-  CDataSet rows_;
-  const MaterialKind& kind_;
-  QHash<long, long> rowOf_;
-};
+// The quantity as the column cache keeps it: a Currency, Null as 0.
+double quantityOf(const COleVariant& value) {
+  return value.isNull() ? 0.0 : value.toCurrency().toDouble();
+}
 
 void diaryMaterials(CDaoDatabase& db, const Month& m, CalendarSink& sink, MemoList& memos,
                     CalendarMeter& meter) {
-  const CDataSet diary(&db, QStringLiteral("WDiary"), DS1_DATETIME | DS1_KIND | DS1_CODE, 0,
-                       diaryFilter(m));
-  std::array<std::unique_ptr<MaterialRows>, kMaterialKinds.size()> kinds;
-  RowMeter progress(meter, diary.GetCount());
-  for (long row = 0; row < diary.GetCount(); ++row, progress.advance()) {
-    const long date = longAt(diary, row, DS1_DATETIME);
-    const long kind = longAt(diary, row, DS1_KIND);
-    // Categories beyond 0-5 are not written by the program: nothing shown.
-    if (date <= 0 || kind < 0 || kind >= static_cast<long>(kinds.size())) continue;
-    auto& rows = kinds[static_cast<std::size_t>(kind)];
-    if (!rows) rows = std::make_unique<MaterialRows>(db, kMaterialKinds[static_cast<std::size_t>(kind)], m);
-    const QString line = rows->lineOf(longAt(diary, row, DS1_CODE));
-    if (line.isEmpty()) continue;
-    addLine(sink, memos, m.base + date % 10000 % (m.month * 100), line);
+  std::array<std::unique_ptr<CDataSet>, kMaterialMasters.size()> masters;  // read on first use
+  CDaoRecordset rows(&db);
+  long failure = 0;
+  try {
+    rows.Open(dbOpenSnapshot, QString::fromLatin1(kMaterialColumns) + diaryFilter(m), dbReadOnly);
+    RowMeter progress(meter, rows.GetRecordCount());
+    for (; !rows.IsEOF(); rows.MoveNext(), progress.advance()) {
+      const long date = dateNumberOf(rows.GetFieldValue(kDateColumn));
+      const COleVariant kind = rows.GetFieldValue(kKindColumn);
+      if (date <= 0 || kind.isNull() || kind.toLong() < 0 ||
+          kind.toLong() >= static_cast<long>(masters.size()))
+        continue;
+      std::unique_ptr<CDataSet>& master = masters[static_cast<std::size_t>(kind.toLong())];
+      if (!master)
+        master = std::make_unique<CDataSet>(
+            &db, QString::fromLatin1(kMaterialMasters[static_cast<std::size_t>(kind.toLong())]),
+            DS1_CODE | DS1_NAME, 0, QString());
+      const COleVariant code = rows.GetFieldValue(kCodeColumn);
+      if (code.isNull() || code.toLong() < 1) continue;
+      const QString line = master->GetCodeName(code.toLong()) % QLatin1Char(' ') %
+                           quantityText(quantityOf(rows.GetFieldValue(kQuantityColumn)));
+      addLine(sink, memos, m.base + date % 10000 % (m.month * 100), line);
+    }
+    rows.Close();
+  } catch (const CDaoException&) {
+    failure = kMsgReadFailed;
+  } catch (const std::bad_alloc&) {
+    failure = kMsgOutOfMemory;
   }
+  // As the column cache reports a failed read.
+  if (failure != 0) CErrMsg().Disp(failure, 1);
 }
 
 // ---- farm diary (11024)

@@ -229,6 +229,47 @@ TEST_F(DiaryFillTest, MaterialsByKindWithTwoDecimals) {
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(DiaryFillTest, MaterialsOfSeveralKindsOnADayKeepTheDiaryOrder) {
+  const long urea = master("FertilizerMst", "尿素");
+  const long lime = master("FertilizerMst", "石灰");
+  const long oil = master("MaterialMst1", "マシン油");
+  const long film = master("MaterialMst4", "マルチ");
+  const long box = master("MaterialMst5", "出荷箱");
+  const QString kind = QStringLiteral("Kind"), qty = QStringLiteral("Quantity");
+  const QString frz = QStringLiteral("FrzCode"), mte1 = QStringLiteral("Mte1Code"),
+                mte4 = QStringLiteral("Mte4Code"), mte5 = QStringLiteral("Mte5Code");
+  // Entered out of day order, kinds mixed within a day, every code column
+  // filled on some rows: the row's own Kind picks its column.
+  diary(2024, 5, 20, {{kind, v(4)}, {mte4, v(film)}, {frz, v(urea)}, {qty, COleVariant(12.0)}});
+  diary(2024, 5, 3, {{kind, v(1)}, {mte1, v(oil)}, {frz, v(lime)}, {qty, COleVariant(0.5)}});
+  diary(2024, 5, 20, {{kind, v(0)}, {frz, v(lime)}, {mte4, v(film)}, {qty, COleVariant(2.99999)}});
+  diary(2024, 5, 3, {{kind, v(0)}, {frz, v(urea)}, {qty, COleVariant()}});  // no quantity
+  diary(2024, 5, 20, {{kind, v(5)}, {mte5, v(box)}, {qty, COleVariant(-1.5)}});
+  diary(2024, 5, 20, {{frz, v(urea)}, {qty, COleVariant(1.0)}});  // no Kind: nothing
+  diary(2024, 5, 20, {{kind, v(0)}, {frz, v(-3)}, {qty, COleVariant(1.0)}});  // code below 1
+  diary(2024, 5, 3, {{kind, v(4)}, {mte4, v(film)}, {qty, COleVariant(0.125)}});
+  diary(2024, 4, 30, {{kind, v(0)}, {frz, v(urea)}, {qty, COleVariant(9.0)}});  // April
+
+  fillDiary(kMaterials);
+  EXPECT_EQ(sink.calls,
+            (QStringList{may(3, s("マシン油 0.50")), may(3, s("尿素 0.00")), may(3, s("マルチ 0.12")),
+                         may(20, s("マルチ 12.00")), may(20, s("石灰 3.00")),
+                         may(20, s("出荷箱 -1.50"))}));
+  EXPECT_EQ(memos.size(), 6);
+  EXPECT_EQ(memos[3].date, 20240520);
+  EXPECT_EQ(meter.calls.last(), QStringLiteral("100"));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DiaryFillTest, MaterialsOfAnUnreadableDiaryShow2039Once) {
+  const long urea = master("FertilizerMst", "尿素");
+  diary(2024, 5, 4, {{QStringLiteral("Kind"), v(0)}, {QStringLiteral("FrzCode"), v(urea)}});
+  data.diary().Execute(QStringLiteral("ALTER TABLE WDiary RENAME COLUMN Quantity TO Amount"));
+  fillDiary(kMaterials);
+  EXPECT_TRUE(sink.calls.isEmpty());
+  EXPECT_EQ(messages.numbers(), QList<long>{2039});
+}
+
 TEST_F(DiaryFillTest, DiaryMilestonesShowMilestoneJobsOfTheDiary) {
   const long harvest = job("収穫", true), weed = job("除草");
   diary(2024, 5, 12, {{QStringLiteral("JobCode"), v(harvest)}});

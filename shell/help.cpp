@@ -25,6 +25,11 @@ QString HelpBook::missingText(const QString& path) {
   return QStringLiteral("Not Exist Html Help File\n\n   File Path [ %1 ]").arg(path);
 }
 
+QString HelpBook::notOpenedText(const QString& page) {
+  return QStringLiteral("ヘルプを表示できませんでした。ブラウザーで次のページを開いてください。\n\n   File Path [ %1 ]")
+      .arg(page);
+}
+
 bool showHelpTopic(const HelpBook& book, int topic, const PageOpener& open) {
   if (!book.exists()) {
     showMessage(HelpBook::missingText(book.path()), kAppTitle, MsgButtons::Ok, MsgIcon::Warning);
@@ -33,7 +38,11 @@ bool showHelpTopic(const HelpBook& book, int topic, const PageOpener& open) {
   // A topic without a page of its own shows the index.
   QUrl url = book.topicUrl(topic);
   if (!QFileInfo::exists(url.toLocalFile())) url = book.topicUrl(HelpTopic::kIndex);
-  return open(url);
+  if (open(url)) return true;
+  // No browser on the desktop: say where the page is, so it can be opened by hand.
+  showMessage(HelpBook::notOpenedText(url.toLocalFile()), kAppTitle, MsgButtons::Ok,
+              MsgIcon::Warning);
+  return false;
 }
 
 }  // namespace hv6

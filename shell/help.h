@@ -28,6 +28,8 @@ class HelpBook {
 
   // The text shown when the help is missing.
   static QString missingText(const QString& path);
+  // The text shown when the desktop could not open a page.
+  static QString notOpenedText(const QString& page);
 
  private:
   QString path_;
@@ -37,7 +39,8 @@ class HelpBook {
 using PageOpener = std::function<bool(const QUrl&)>;
 
 // Shows a topic: the missing-help text with its path when the help is not
-// there, otherwise the topic's page. True when a page was opened.
+// there, otherwise the topic's page (or, when the desktop cannot open it, a
+// text naming the page). True when a page was opened.
 bool showHelpTopic(const HelpBook& book, int topic, const PageOpener& open);
 
 }  // namespace hv6

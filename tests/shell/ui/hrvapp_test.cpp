@@ -60,7 +60,8 @@ TEST_F(HrvAppTest, HelpOfTheStartedProgramOpensItsPages) {
 }
 
 // A help "file" that is no folder of pages (a compiled help file copied
-// from elsewhere) or a folder that cannot be read says so with its path.
+// from elsewhere), a folder that cannot be read or a page the desktop cannot
+// open says so with its path.
 TEST(HelpBookTest, UnusableHelpShowsItsRealPath) {
   hv6test::TestEnvironment env;
   hv6test::MessageRecorder messages;
@@ -74,6 +75,16 @@ TEST(HelpBookTest, UnusableHelpShowsItsRealPath) {
   EXPECT_FALSE(hv6::showHelpTopic(hv6::HelpBook(file), hv6::HelpTopic::kMain, open));
   ASSERT_EQ(messages.messages().size(), 1);
   EXPECT_EQ(messages.messages().first().text, hv6::HelpBook::missingText(file));
+
+  // Pages that are there but that the desktop cannot open (no browser).
+  const QString pages = env.path(QStringLiteral("pages.chm"));
+  ASSERT_TRUE(QDir().mkpath(pages));
+  QFile page(pages + QStringLiteral("/99999.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.close();
+  EXPECT_FALSE(hv6::showHelpTopic(hv6::HelpBook(pages), hv6::HelpTopic::kMain,
+                                  [](const QUrl&) { return false; }));
+  EXPECT_EQ(messages.messages().last().text, hv6::HelpBook::notOpenedText(page.fileName()));
 
   const QString folder = env.path(QStringLiteral("locked.chm"));
   ASSERT_TRUE(QDir().mkpath(folder));

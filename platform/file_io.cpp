@@ -66,7 +66,9 @@ void syncFolder(const QString& folder) {
   ::close(fd);
 }
 
-WriteResult failure(const QString& text) { return WriteResult{false, text}; }
+WriteResult failure(const QString& text, int code = errno) {
+  return WriteResult{false, text, fileCauseOf(code)};
+}
 
 // An existing file keeps its permissions.
 mode_t modeFor(const QString& target, int newFileMode) {
@@ -125,11 +127,13 @@ ReadResult readFile(const QString& path) {
   const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     result.ok = errno == ENOENT;
+    result.cause = fileCauseOf(errno);
     if (!result.ok) result.error = errnoText(QStringLiteral("cannot open"), path);
     return result;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !readAll(fd, result.bytes)) {
+    result.cause = fileCauseOf(errno);
     result.error = errnoText(QStringLiteral("cannot read"), path);
     ::close(fd);
     return result;
@@ -165,10 +169,65 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFil
   if (code == 0 && ::rename(temp.constData(), nativePath(target).constData()) != 0) code = errno;
   if (code != 0) {
     ::unlink(temp.constData());
-    return failure(errnoText(QStringLiteral("cannot write"), target, code));
+    return failure(errnoText(QStringLiteral("cannot write"), target, code), code);
   }
   syncFolder(info.absolutePath());
-  return WriteResult{true, QString()};
+  return WriteResult{true, QString(), FileCause::None};
+}
+
+WriteResult appendFile(const QString& path, const QByteArray& bytes, int newFileMode) {
+  const int fd = ::open(nativePath(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
+                        mode_t(newFileMode));
+  if (fd < 0) {
+    const int code = errno;
+    WriteResult result = failure(errnoText(QStringLiteral("cannot open"), path, code), code);
+    // Creating a file fails with ENOENT only when its folder is missing.
+    if (code == ENOENT) result.cause = FileCause::BadPath;
+    return result;
+  }
+  struct stat st {};
+  int code = ::fstat(fd, &st) == 0 ? 0 : errno;
+  errno = 0;
+  if (code == 0 && !writeAll(fd, bytes)) {
+    code = errno != 0 ? errno : EIO;
+    // What was written of this piece goes again, so the file holds no half
+    // of it; the failure is reported either way.
+    const bool cut = ::ftruncate(fd, st.st_size) == 0;
+    Q_UNUSED(cut);
+  }
+  if (::close(fd) != 0 && code == 0) code = errno;
+  if (code != 0) return failure(errnoText(QStringLiteral("cannot write"), path, code), code);
+  return WriteResult{true, QString(), FileCause::None};
+}
+
+FileCause fileCauseOf(int systemError) {
+  switch (systemError) {
+    case 0: return FileCause::None;
+    case ENOENT: return FileCause::FileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return FileCause::BadPath;
+    case EMFILE:
+    case ENFILE: return FileCause::TooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return FileCause::AccessDenied;
+    case EBADF:
+    case EINVAL: return FileCause::InvalidFile;
+    case EBUSY:
+    case ETXTBSY: return FileCause::SharingViolation;
+    case ENOLCK:
+    case EDEADLK: return FileCause::LockViolation;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return FileCause::DiskFull;
+    case ESPIPE: return FileCause::BadSeek;
+    case EIO:
+    case ENXIO:
+    case ENODEV: return FileCause::HardIo;
+    default: return FileCause::Generic;
+  }
 }
 
 void removeLeftoverTemporaries(const QString& path) {

@@ -21,16 +21,42 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// Why a file operation failed, as the framework's file exceptions tell it
+// (their causes, in their order).
+enum class FileCause {
+  None,
+  Generic,
+  FileNotFound,
+  BadPath,
+  TooManyOpenFiles,
+  AccessDenied,
+  InvalidFile,
+  RemoveCurrentDir,
+  DirectoryFull,
+  BadSeek,
+  HardIo,
+  SharingViolation,
+  LockViolation,
+  DiskFull,
+  EndOfFile,
+};
+
+// The cause of a system error number of a failed file call (0 gives None,
+// numbers without a cause of their own Generic).
+FileCause fileCauseOf(int systemError);
+
 struct ReadResult {
   bool ok = false;  // false only for a file that exists but cannot be read
   QByteArray bytes;
   FileStamp stamp;  // stamp.exists is false for a missing file
   QString error;
+  FileCause cause = FileCause::None;  // FileNotFound for a missing file
 };
 
 struct WriteResult {
   bool ok = false;
   QString error;
+  FileCause cause = FileCause::None;
 };
 
 // Reads the whole file; the stamp belongs to exactly the bytes returned.
@@ -50,6 +76,10 @@ QString resolvedPath(const QString& path);
 // link stays a link: the file it resolves to is replaced. A new file gets
 // newFileMode; an existing one keeps its permissions.
 WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFileMode);
+
+// Appends the bytes at the end of the file, creating it (with newFileMode)
+// when missing; an existing file is kept as it is.
+WriteResult appendFile(const QString& path, const QByteArray& bytes, int newFileMode);
 
 // Removes temporary files that replaceFile() left for the path when a
 // writer died. Only safe while holding the lock every writer of it takes.

@@ -85,7 +85,15 @@ TableSpec workDiary() {
   list.append(column("Quantity", kCurrency));
   list += columns(text(255), {"Dilute", "Vermin", "Scatter", "ReserveItem1", "ReserveItem2",
                               "ReserveItem3"});
-  return {QStringLiteral("WDiary"), list, {QStringLiteral("Date")}};
+  // The rows of a crop, field, worker and machine on a day: the mobile
+  // import's duplicate check finds its row without reading the table. Date
+  // is not its first column and JobCode not in it, so queries by day keep
+  // the day index, and reads of date and job keep the stored row order.
+  const IndexSpec masters{kWDiaryMastersIndex,
+                          {QStringLiteral("CropCode"), QStringLiteral("FieldCode"),
+                           QStringLiteral("FarmerCode"), QStringLiteral("MachineCode"),
+                           QStringLiteral("Date")}};
+  return {QStringLiteral("WDiary"), list, {QStringLiteral("Date")}, {masters}};
 }
 
 TableSpec yearBook() {
@@ -317,9 +325,25 @@ QStringList createTableStatements(const TableSpec& table) {
   for (const ColumnSpec& c : table.columns) parts.append(columnDefinition(c));
   QStringList statements{QStringLiteral("CREATE TABLE %1 (%2)")
                              .arg(table.name, parts.join(QStringLiteral(", ")))};
+  return statements + createIndexStatements(table);
+}
+
+QStringList createIndexStatements(const TableSpec& table) {
+  QStringList statements;
   for (const QString& indexed : table.indexedColumns)
-    statements.append(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)").arg(table.name, indexed));
+    statements.append(
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1 (%2)").arg(table.name, indexed));
+  for (const IndexSpec& index : table.indexes)
+    statements.append(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                          .arg(index.name, table.name, index.columns.join(QStringLiteral(", "))));
   return statements;
+}
+
+void createMissingDiaryIndexes(CDaoDatabase& db, const QString& table) {
+  for (const TableSpec& spec : diaryTables()) {
+    if (spec.name.compare(table, Qt::CaseInsensitive) != 0) continue;
+    for (const QString& statement : createIndexStatements(spec)) db.Execute(statement);
+  }
 }
 
 void createDiarySchema(CDaoDatabase& db, SchemaEdition edition) {

@@ -45,11 +45,22 @@ struct ColumnSpec {
   QString constraint;  // e.g. "PRIMARY KEY" or "DEFAULT 0"; may be empty
 };
 
+// An index over several columns, in order.
+struct IndexSpec {
+  QString name;
+  QStringList columns;
+};
+
 struct TableSpec {
   QString name;
   QList<ColumnSpec> columns;
   QStringList indexedColumns;  // columns that get an index of their own
+  QList<IndexSpec> indexes = {};  // indexes over several columns
 };
+
+// The index of WDiary by masters and day, which the mobile import's
+// duplicate check searches.
+inline const QString kWDiaryMastersIndex = QStringLiteral("WDiary_Masters");
 
 // The tables of each database, columns in their stored order.
 QList<TableSpec> diaryTables(SchemaEdition edition = kCurrentEdition);
@@ -60,6 +71,12 @@ QList<TableSpec> weatherTables();
 QString columnDefinition(const ColumnSpec& column);
 // The statements that create a table and then each of its indexes.
 QStringList createTableStatements(const TableSpec& table);
+// The statements that create the table's indexes where missing.
+QStringList createIndexStatements(const TableSpec& table);
+
+// Creates the indexes of a diary table that a database made by an earlier
+// build lacks (existing ones stay as they are). Throws CDaoException.
+void createMissingDiaryIndexes(CDaoDatabase& db, const QString& table);
 
 // Creates every table and index in an open, empty database, in one
 // transaction. Throws CDaoException.

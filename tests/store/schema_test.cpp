@@ -177,3 +177,31 @@ TEST_F(SchemaTest, CreationNeverReplacesAFileOrLeavesAHalfMadeOne) {
 }
 
 }  // namespace
+
+namespace {
+
+QStringList indexColumns(CDaoDatabase& db, const QString& index) {
+  QSqlQuery info(db.connection());
+  info.exec(QStringLiteral("PRAGMA index_info(%1)").arg(index));
+  QStringList columns;
+  while (info.next()) columns.append(info.value(2).toString());
+  return columns;
+}
+
+}  // namespace
+
+TEST_F(SchemaTest, WDiaryHasTheMastersIndexAndOlderFilesGetIt) {
+  hv6test::TempDataFolder data;
+  CDaoDatabase& db = data.diary();
+  const QStringList expected{"CropCode", "FieldCode", "FarmerCode", "MachineCode", "Date"};
+  EXPECT_EQ(indexColumns(db, hv6::kWDiaryMastersIndex), expected);
+
+  // A file made before the index existed.
+  db.Execute(QStringLiteral("DROP INDEX ") + hv6::kWDiaryMastersIndex);
+  ASSERT_TRUE(indexColumns(db, hv6::kWDiaryMastersIndex).isEmpty());
+  hv6::createMissingDiaryIndexes(db, QStringLiteral("WDiary"));
+  EXPECT_EQ(indexColumns(db, hv6::kWDiaryMastersIndex), expected);
+  // Indexes that exist stay as they are.
+  EXPECT_NO_THROW(hv6::createMissingDiaryIndexes(db, QStringLiteral("WDiary")));
+  EXPECT_EQ(indexColumns(db, QStringLiteral("WDiary_Date")), QStringList{"Date"});
+}

@@ -5,6 +5,7 @@
 #include "platform/dao/database.h"
 #include "platform/dao/exception.h"
 #include "platform/dao/jetsql.h"
+#include "platform/dao/querydef.h"
 #include "platform/dao/tabledef.h"
 
 #include <QHash>
@@ -181,6 +182,25 @@ void CDaoRecordset::Open(int type, const QString& sql, const QList<COleVariant>&
     throw;
   }
   if (d->editable) d->table = plan.shape.table;
+  d->open = true;
+  d->pos = d->rows > 0 ? 0 : d->rows;
+}
+
+void CDaoRecordset::Open(CDaoQueryDef* queryDef, int type, int options) {
+  Q_UNUSED(type);
+  Q_UNUSED(options);
+  Close();
+  if (!queryDef || !m_pDatabase || !m_pDatabase->IsOpen())
+    throw CDaoException(kJetNotOpen, QStringLiteral("The database is not open"));
+  try {
+    QSqlQuery& query = queryDef->run();
+    d->addColumns(*m_pDatabase, query.record(), 0);
+    d->readRows(query, false);
+    query.finish();
+  } catch (const CDaoException&) {
+    Close();
+    throw;
+  }
   d->open = true;
   d->pos = d->rows > 0 ? 0 : d->rows;
 }

@@ -28,6 +28,7 @@
 #include <memory>
 
 class CDaoDatabase;
+class CDaoQueryDef;
 struct CDaoFieldInfo;
 
 enum DaoOpenType : int {
@@ -53,6 +54,9 @@ class CDaoRecordset {
   void Open(int type, const QString& sql, int options = 0);
   void Open(int type, const QString& sql, const QList<COleVariant>& params,
             int options = 0);
+  // The rows of a query definition's SELECT with its current parameter
+  // values; the set cannot be edited, whatever the type.
+  void Open(CDaoQueryDef* queryDef, int type = dbOpenDynaset, int options = 0);
   void Close();
   bool IsOpen() const;
 

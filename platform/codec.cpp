@@ -100,9 +100,13 @@ bool canEncode(const QString& text) {
   return !encoder.hasError();
 }
 
-QString decode(const QByteArray& bytes) {
+QString decode(const QByteArray& bytes) { return decode(bytes, nullptr); }
+
+QString decode(const QByteArray& bytes, bool* valid) {
   QStringDecoder decoder(converterName(), kStateless);
-  return decoder.decode(bytes);
+  QString text = decoder.decode(bytes);
+  if (valid) *valid = !decoder.hasError();
+  return text;
 }
 
 bool isLeadByte(unsigned char byte) {

@@ -13,6 +13,9 @@ QByteArray encode(const QString& text);
 // Whether every character of the text has a code page 932 form.
 bool canEncode(const QString& text);
 QString decode(const QByteArray& bytes);
+// The same; valid gets false when some bytes are no code page 932
+// character (they decode to substitutes).
+QString decode(const QByteArray& bytes, bool* valid);
 
 // A lead byte of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
 bool isLeadByte(unsigned char byte);

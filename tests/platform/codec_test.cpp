@@ -65,6 +65,19 @@ TEST(Codec, MidBytesLeavesOutCharactersCutByTheRange) {
   EXPECT_EQ(cp932::cutToBytes(QStringLiteral("a😀b"), 2), QStringLiteral("a😀"));
 }
 
+TEST(Codec, DecodingTellsBytesThatAreNoCharacter) {
+  bool valid = false;
+  EXPECT_EQ(cp932::decode(cp932::encode(kMixed), &valid), kMixed);
+  EXPECT_TRUE(valid);
+  // A lone 0xFF, a lead byte before a blank, an unassigned pair, a lead
+  // byte cut off at the end.
+  for (const char* bad : {"a\xff" "b", "a\x81 b", "\x85\x40", "ab\x82"}) {
+    valid = true;
+    cp932::decode(QByteArray(bad), &valid);
+    EXPECT_FALSE(valid) << bad;
+  }
+}
+
 TEST(Codec, Utf8ValidationRejectsEveryMalformedForm) {
   EXPECT_TRUE(cp932::isValidUtf8(QByteArray()));
   EXPECT_TRUE(cp932::isValidUtf8(QStringLiteral("作業日誌 ｱ 😀").toUtf8()));

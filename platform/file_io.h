@@ -41,9 +41,12 @@ enum class FileCause {
   EndOfFile,
 };
 
-// The cause of a system error number of a failed file call (0 gives None,
-// numbers without a cause of their own Generic).
+// The cause of a system error number (errno) of a failed file call: the
+// cause the framework gives the Windows code the error stands for.
 FileCause fileCauseOf(int systemError);
+// The framework's cause of a Windows system error code (0 gives None, codes
+// without a cause of their own Generic).
+FileCause fileCauseOfWindowsError(unsigned long code);
 
 struct ReadResult {
   bool ok = false;  // false only for a file that exists but cannot be read

@@ -10,9 +10,8 @@ namespace {
 class StderrPresenter final : public MessagePresenter {
  public:
   MsgAnswer present(const MessageRequest& request) override {
-    QByteArray line = request.caption.toUtf8() + ": " + request.text.toUtf8();
-    if (request.number != 0) line = "[" + QByteArray::number(qlonglong(request.number)) + "] " + line;
-    std::fprintf(stderr, "%s\n", line.constData());
+    std::fprintf(stderr, "%s\n", standardErrorLine(request).toUtf8().constData());
+    std::fflush(stderr);
     switch (request.buttons) {
       case MsgButtons::Ok: return MsgAnswer::Ok;
       case MsgButtons::YesNo: return MsgAnswer::No;
@@ -25,6 +24,11 @@ StderrPresenter g_stderrPresenter;
 MessagePresenter* g_presenter = nullptr;
 
 }  // namespace
+
+QString standardErrorLine(const MessageRequest& request) {
+  if (request.number == 0) return request.text;
+  return u'[' + QString::number(request.number) + QStringLiteral("] ") + request.text;
+}
 
 MessagePresenter& messagePresenter() { return g_presenter ? *g_presenter : g_stderrPresenter; }
 

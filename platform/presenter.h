@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes go through one presenter so that tests can record and
-// answer them. The program installs a Qt presenter at start; without one,
-// messages go to standard error and questions get their default answer.
+// answer them. The program installs a Qt presenter at start; without one
+// (runs without a window), messages go to standard error and questions get
+// their default answer.
 
 #include <QString>
 
@@ -33,6 +34,10 @@ class MessagePresenter {
 MessagePresenter& messagePresenter();
 // Installs a presenter (not owned); nullptr restores the default.
 void setMessagePresenter(MessagePresenter* presenter);
+
+// The line a message without a window writes to standard error: "[number]
+// text" for a numbered message, the text alone otherwise (no caption).
+QString standardErrorLine(const MessageRequest& request);
 
 // Shows a text of the program's own.
 MsgAnswer showMessage(const QString& text, const QString& caption,

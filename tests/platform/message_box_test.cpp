@@ -69,4 +69,17 @@ TEST(MessageBox, PresentReturnsTheButtonClicked) {
   EXPECT_EQ(presenter.present(request(MsgButtons::YesNoCancel)), MsgAnswer::No);
 }
 
+// Runs without a window write "[number] text" for numbered messages and the
+// text alone for the program's own; the caption stays out of the line.
+TEST(MessageBox, WithoutAWindowMessagesAreNumberAndText) {
+  hv6::MessageRequest numbered = request(MsgButtons::Ok);
+  numbered.number = 8006;
+  numbered.text = QStringLiteral("サーバーのURLをオープンできません。\n");
+  EXPECT_EQ(hv6::standardErrorLine(numbered),
+            QStringLiteral("[8006] サーバーのURLをオープンできません。\n"));
+  hv6::MessageRequest own = request(MsgButtons::Ok);
+  own.text = QStringLiteral("DBに追加できない");
+  EXPECT_EQ(hv6::standardErrorLine(own), QStringLiteral("DBに追加できない"));
+}
+
 }  // namespace

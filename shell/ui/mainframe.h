@@ -119,6 +119,7 @@ class CMainFrame final : public QMainWindow {
   void showHelp(int topic);
   void runMenuSettings();
   void runBaseInfo();
+  void runMobileImport();
   void showVersion();
   void showNotYetAvailable();
   QList<CCheckV5App::LauncherProgram> launcherPrograms() const;

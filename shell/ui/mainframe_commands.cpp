@@ -1,6 +1,6 @@
 // The frame's commands: the launchers, help, the launcher settings, the
-// base-information sheet, the version dialog, and the commands whose
-// subsystems come later.
+// base-information sheet, the mobile diary import, the version dialog, and
+// the commands whose subsystems come later.
 #include "calendar/commands.h"
 #include "calendar/ui/hrvview.h"
 #include "outside/errtext6/errmsg.h"
@@ -34,6 +34,7 @@ void CMainFrame::OnCommand(int id) {
     case kHelp: return showHelp(hv6::HelpTopic::kMain);
     case kMenuSettings: return runMenuSettings();
     case kBaseInfo: return runBaseInfo();
+    case kMobileImport: return runMobileImport();
     case kVersion: return showVersion();
     case kExit: close(); return;
     default: return showNotYetAvailable();

@@ -4,8 +4,15 @@
 
 #include "calendar/ui/hrvview.h"
 #include "shell/appcore.h"
+#include "mobile/ui/progressdlg.h"
 #include "shell/ui/menusetdlg.h"
+#include "platform/codec.h"
+#include "platform/dao/dao.h"
+#include "platform/profile.h"
+#include "shell/envcopy.h"
 #include "tests/calendar/calendar_fixture.h"
+#include "tests/support/local_http_server.h"
+#include "weather/commsettings.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/temp_data_folder.h"
 
@@ -14,6 +21,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -164,6 +172,80 @@ TEST_F(FrameCommandsTest, MenuSettingsRefusesNoCheckThenAppliesTheChoice) {
   ASSERT_TRUE(registry.readDword(hv6::launcherSubkey(1), QStringLiteral("Incorporate"), incorporate));
   EXPECT_EQ(incorporate, 0u);
   EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("レディ"));
+}
+
+// The import: related programs first, then the run with its window and
+// summary against the service, then the calendar reloads.
+TEST_F(FrameCommandsTest, MobileImportClosesRelatedProgramsRunsAndReloads) {
+  for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+    qunsetenv(name);
+  hv6test::TempDataFolder data;
+  setPaths(data.diaryPath(), data.weatherPath());
+  data.addMaster(QStringLiteral("CropMst"), 11, QStringLiteral("トマト"));
+  hv6test::LocalHttpServer server;
+  bool dialogShown = false;
+  server.get("/iHV/LogonHV.asp", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("1\r\n", "text/plain");
+  });
+  server.get("/iHV/DownloadHV2.asp", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("1,\r\n2024/05/01,11,,,,,2:30" + std::string(17, ',') +
+                             "\"\",\"\",\"\",\"\",\"\",\"\",\r\n1\r\n",
+                         "text/plain");
+  });
+  server.get("/iHV/ClearReqHV.asp", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content("1\r\n", "text/plain");
+  });
+  ASSERT_TRUE(server.start());
+  ASSERT_TRUE(QDir().mkpath(hv6::userEnvironmentFolder()));
+  for (const auto& [key, value] : {std::pair{"HTTP_SERVER", server.host()},
+                                   std::pair{"TCPIP_PORT", QString::number(server.port())},
+                                   std::pair{"USER_ID", QStringLiteral("farm01")},
+                                   std::pair{"AGRI_PW", QStringLiteral("secret")}})
+    ASSERT_TRUE(hv6::WritePrivateProfileString(QStringLiteral("NETWORK"), QString::fromLatin1(key),
+                                               value, hv6::wxfetchIniPath()));
+  const QString sleeper = env.path(QStringLiteral("entry-program"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), sleeper));
+  setEntry(2, QStringLiteral("作業日誌入力"), sleeper);
+  createFrame();
+  ASSERT_TRUE(frame->view()->reload());
+  EXPECT_EQ(frame->frameAction(32833)->statusTip(),
+            QStringLiteral("携帯電話で入力した作業日誌データを取り込みます。"));
+  int reloads = 0;
+  QObject::connect(frame->view(), &CHrvView::reloaded, [&reloads] { ++reloads; });
+  messages.clear();
+
+  // A related program runs and the user does not let it close: nothing is sent.
+  QProcess entry;
+  entry.start(sleeper, {QStringLiteral("600")});
+  ASSERT_TRUE(entry.waitForStarted());
+  messages.answer(hv6::MsgAnswer::Cancel);
+  frame->OnCommand(32833);
+  entry.kill();
+  entry.waitForFinished();
+  ASSERT_EQ(messages.messages().size(), 1);
+  EXPECT_EQ(messages.messages()[0].buttons, hv6::MsgButtons::OkCancel);
+  EXPECT_EQ(server.requestCount(), 0u);
+  EXPECT_EQ(reloads, 0);
+
+  messages.clear();
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    dialogShown = dialogShown || frame->findChild<CMobileProgressDlg*>() != nullptr;
+  });
+  probe.start(0);
+  frame->OnCommand(32833);
+  probe.stop();
+  EXPECT_TRUE(dialogShown) << "the progress window shows while the run waits";
+  EXPECT_EQ(frame->findChild<CMobileProgressDlg*>(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  ASSERT_EQ(messages.messages().size(), 1);
+  EXPECT_EQ(messages.messages()[0].text, QStringLiteral("1件のデータを登録しました。\n\n"));
+  EXPECT_EQ(messages.messages()[0].parent, frame.get());
+  EXPECT_EQ(server.requestCount(), 3u);
+  EXPECT_EQ(reloads, 1);
+  CDaoRecordset rows(&core.diaryDatabase());
+  rows.Open(dbOpenSnapshot, QStringLiteral("SELECT COUNT(*) FROM WDiary"));
+  EXPECT_EQ(rows.GetFieldValue(0).toLong(), 1);
 }
 
 }  // namespace

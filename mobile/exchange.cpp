@@ -12,6 +12,7 @@
 
 #include <QFile>
 
+#include <cstdio>
 #include <new>
 
 namespace hv6 {
@@ -62,6 +63,13 @@ void showNumbered(long number, const QString& text) {
 }
 
 }  // namespace
+
+void StandardOutputFeedback::showSummary(const QString& text, int) {
+  QByteArray bytes = text.toUtf8();
+  if (!bytes.endsWith('\n')) bytes += '\n';
+  std::fputs(bytes.constData(), stdout);
+  std::fflush(stdout);
+}
 
 MobileDiaryImport::MobileDiaryImport(CDaoDatabase& diary, MobileImportFeedback& feedback)
     : diary_(diary), feedback_(feedback), today_(QDate::currentDate()), importer_(importMobileRecords) {}

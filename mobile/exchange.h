@@ -37,6 +37,16 @@ class MobileImportFeedback {
   virtual void close() = 0;
 };
 
+// A run without a window: no progress, the summary on standard output.
+class StandardOutputFeedback final : public MobileImportFeedback {
+ public:
+  bool open() override { return true; }
+  void setPos(int) override {}
+  void setWaiting(bool) override {}
+  void showSummary(const QString& text, int outcome) override;
+  void close() override {}
+};
+
 // How a run ended.
 struct MobileImportReport {
   // False when the start ended after its message (no temporary file name,

@@ -20,14 +20,14 @@ InstanceGuard::~InstanceGuard() { release(); }
 
 QString InstanceGuard::serverPath() { return runtimeFolder() + QStringLiteral("/hv6.instance"); }
 
-InstanceGuard::Outcome InstanceGuard::acquire() {
+InstanceGuard::Outcome InstanceGuard::acquire(bool askToRaise) {
   error_.clear();
   if (!userLock_.acquire(title_, LockScope::User)) {
     if (!userLock_.heldElsewhere()) {
       error_ = userLock_.errorText();
       return Outcome::Failed;
     }
-    askRunningToRaise();  // with nobody answering the start ends all the same
+    if (askToRaise) askRunningToRaise();  // with nobody answering the start ends all the same
     return Outcome::AlreadyRunning;
   }
   if (!machineLock_.acquire(kMachineGuardName, LockScope::Machine)) {

@@ -27,7 +27,7 @@ class InstanceGuard : public QObject {
  public:
   enum class Outcome {
     First,           // both guards taken; raise requests are listened for
-    AlreadyRunning,  // this user runs the program: it was asked to raise
+    AlreadyRunning,  // this user runs the program: it was asked to raise (if wanted)
     OtherUser,       // the machine-wide guard is held elsewhere
     Failed,          // the per-user guard could not be made (errorText)
   };
@@ -35,7 +35,9 @@ class InstanceGuard : public QObject {
   explicit InstanceGuard(QString title, QObject* parent = nullptr);
   ~InstanceGuard() override;
 
-  Outcome acquire();
+  // askToRaise: when this user's program runs, ask it to raise its window
+  // (a start without a window does not).
+  Outcome acquire(bool askToRaise = true);
   // Releases the per-user guard and stops listening. The machine-wide guard
   // lives as long as this object.
   void release();

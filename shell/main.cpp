@@ -1,6 +1,7 @@
 // hv6: the calendar program. Started through its application object;
 // "--check-start" starts, reports what was opened and closes again;
-// "--print YYYYMM --pdf FILE" prints a month without a window.
+// "--print YYYYMM --pdf FILE" prints a month without a window;
+// "--import-mobile" imports the mobile diary records without a window.
 #include "shell/startup.h"
 #include "shell/ui/hrvapp.h"
 #include "shell/ui/printrun.h"
@@ -12,15 +13,20 @@
 namespace {
 
 // A check run on a machine without a display shows its windows offscreen.
+// The import shows none at all: it never needs the display (a scheduled
+// job may have a stale one).
 void chooseOffscreenForChecks(int argc, char** argv) {
   bool check = false;
-  for (int i = 1; i < argc; ++i)
+  bool batch = false;
+  for (int i = 1; i < argc; ++i) {
     check = check || std::strcmp(argv[i], "--check-start") == 0 ||
             std::strcmp(argv[i], "--print") == 0;
-  const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
-                       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                       !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-  if (check && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
+    batch = batch || std::strcmp(argv[i], "--import-mobile") == 0;
+  }
+  const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  const bool display = chosen || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if ((check && !display) || (batch && !chosen)) qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ StartOptions parseStartArguments(const QStringList& arguments) {
   StartOptions options;
   QStringList rest = arguments.mid(1);  // without the program itself
   options.checkStart = rest.removeAll(QStringLiteral("--check-start")) > 0;
+  options.importMobile = rest.removeAll(QStringLiteral("--import-mobile")) > 0;
   options.commandLine = rest.join(u' ');
   return options;
 }

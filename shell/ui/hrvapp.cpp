@@ -3,7 +3,11 @@
 #include "calendar/printing.h"
 #include "calendar/salesfill.h"
 #include "calendar/ui/hrvview.h"
+#include "mobile/exchange.h"
+#include "outside/hrvcom106/checkv5app.h"
 #include "platform/presenter.h"
+#include "shell/launcher.h"
+#include "shell/relatedprograms.h"
 #include "shell/ui/mainframe.h"
 
 #include <QApplication>
@@ -43,6 +47,7 @@ CHrvApp::~CHrvApp() {
 }
 
 int CHrvApp::run() {
+  if (options_.importMobile) return runImportMobile();
   if (print_.wanted) return runPrint();
   if (!InitInstance()) return ExitInstance();
   const int loopCode = QApplication::exec();
@@ -96,6 +101,61 @@ int CHrvApp::runPrint() {
   if (!printed) return fail(error, kExitPrintFailed);
   std::fputs(("hv6 --print: " + print_.pdfFile + u'\n').toUtf8().constData(), stdout);
   return kExitNormal;
+}
+
+// A scheduled import writes the diary: it runs only where no hv6 runs,
+// holding the guards as a start does, and leaves a running one alone.
+int CHrvApp::runImportMobile() {
+  // Messages shown already are not repeated.
+  const auto fail = [this](const QString& text, int code) {
+    if (!text.isEmpty())
+      std::fputs(("hv6 --import-mobile: " + text + u'\n').toUtf8().constData(), stderr);
+    ExitInstance();
+    return code;
+  };
+  if (print_.wanted || options_.checkStart)
+    return fail(QStringLiteral("--import-mobile goes alone, without --print or --check-start"),
+                kExitBadArguments);
+  QApplication::setQuitOnLastWindowClosed(false);
+  switch (guard_.acquire(false)) {
+    case hv6::InstanceGuard::Outcome::First:
+      break;
+    case hv6::InstanceGuard::Outcome::AlreadyRunning:
+      return fail(QStringLiteral("hv6 is running; import from its menu or after it ends"),
+                  kExitAlreadyRunning);
+    case hv6::InstanceGuard::Outcome::OtherUser:
+      return fail(hv6::kOtherUserMessage, kExitAlreadyRunning);
+    case hv6::InstanceGuard::Outcome::Failed:
+      return fail(QStringLiteral("起動できませんでした。\n") + guard_.errorText(), kExitStartEnded);
+  }
+  if (!core_.runStartSteps(options_.commandLine).running) return fail(QString(), kExitStartEnded);
+  if (!core_.diaryDatabase().IsOpen())
+    return fail(QStringLiteral("the diary database is not open: ") + core_.diaryOpenError(),
+                kExitImportNotRun);
+  // The launcher entries name the programs that must not run meanwhile.
+  // Without a window the question of closing them gets the answer that
+  // changes nothing: a running related program ends the run.
+  QList<hv6::LauncherEntry> entries;
+  if (!hv6::loadLauncherEntries(core_.registry(), entries)) {
+    CErrMsg().Disp(2504, 1, 0, hv6::kAppTitle);
+    return fail(QString(), kExitStartEnded);
+  }
+  QList<CCheckV5App::LauncherProgram> launchers;
+  for (const hv6::LauncherEntry& entry : entries)
+    if (!entry.exe.isEmpty()) launchers.append({entry.name, entry.exe});
+  CCheckV5App check(launchers);
+  if (!hv6::closeRelatedPrograms(check))
+    return fail(QStringLiteral("related programs are running"), kExitImportNotRun);
+  hv6::StandardOutputFeedback output;
+  const hv6::MobileImportReport report = hv6::runMobileDiaryImport(core_.diaryDatabase(), output);
+  ExitInstance();
+  if (!report.ran) return kExitImportNotRun;
+  switch (report.outcome) {
+    case 0: return kExitNormal;
+    case 1: return kExitLogonFailed;
+    case 2: return report.failed ? kExitDownloadFailed : kExitNothingToImport;
+    default: return kExitClearFailed;
+  }
 }
 
 bool CHrvApp::takeInstanceGuards() {

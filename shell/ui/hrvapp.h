@@ -27,6 +27,15 @@ class CHrvApp final : public QObject {
   static constexpr int kExitFirstStart = 3;  // --check-start: data missing
   static constexpr int kExitBadArguments = 2;
   static constexpr int kExitPrintFailed = 4;
+  // --import-mobile: 0 when the records were imported and the server asked
+  // to delete them (outcome 0); otherwise one of these.
+  static constexpr int kExitAlreadyRunning = 5;   // hv6 runs (this user or another): nothing done
+  static constexpr int kExitImportNotRun = 6;     // diary not open, related programs running, or
+                                                  // the run ended at its start (8001, 2039, memory)
+  static constexpr int kExitLogonFailed = 11;     // outcome 1
+  static constexpr int kExitDownloadFailed = 12;  // outcome 2 after a failure (records stay on the server)
+  static constexpr int kExitClearFailed = 13;     // outcome 3
+  static constexpr int kExitNothingToImport = 14; // outcome 2: the server held no records
 
   explicit CHrvApp(hv6::StartOptions options, hv6::PrintRequest print = {});
   ~CHrvApp() override;
@@ -52,6 +61,10 @@ class CHrvApp final : public QObject {
  private:
   // --print: the start without guards and window, the month to PDF.
   int runPrint();
+  // --import-mobile: the start with the guards, without a window; the
+  // import command's run with its messages on standard error and the
+  // summary on standard output.
+  int runImportMobile();
   bool takeInstanceGuards();
   bool createFrame();
   void reportCheckStart();

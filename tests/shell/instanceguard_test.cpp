@@ -28,6 +28,12 @@ TEST(InstanceGuardTest, SecondStartAsksTheFirstToRaise) {
   while (raises == 0 && !limit.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(raises, 1);
 
+  // A start without a window only learns that the program runs.
+  EXPECT_EQ(hv6::InstanceGuard(hv6::kAppTitle).acquire(false), Outcome::AlreadyRunning);
+  limit = QDeadlineTimer(300);
+  while (!limit.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(raises, 1);
+
   first.release();
   EXPECT_FALSE(hv6::InstanceGuard::askRunningToRaise());
 }

@@ -17,7 +17,15 @@ TEST(CommandLineTest, RegOptionTakesTheSecondWord) {
       {QStringLiteral("hv6"), QStringLiteral("-reg"), QStringLiteral("--check-start"),
        QStringLiteral("farm2")});
   EXPECT_TRUE(options.checkStart);
+  EXPECT_FALSE(options.importMobile);
   EXPECT_EQ(options.commandLine, QStringLiteral("-reg farm2"));
+
+  const hv6::StartOptions batch = hv6::parseStartArguments(
+      {QStringLiteral("hv6"), QStringLiteral("--import-mobile"), QStringLiteral("-REG"),
+       QStringLiteral("farm3")});
+  EXPECT_TRUE(batch.importMobile);
+  EXPECT_FALSE(batch.checkStart);
+  EXPECT_EQ(batch.commandLine, QStringLiteral("-REG farm3"));
 }
 
 TEST(BackgroundPictureTest, SeasonsFestivalDaysAndTheFullMinute) {

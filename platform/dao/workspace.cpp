@@ -51,6 +51,21 @@ void CDaoWorkspace::Rollback() {
   }
 }
 
+// BEGIN fails inside a transaction and starts one outside; the one it
+// starts is undone at once.
+bool CDaoWorkspace::TransactionHeld() {
+  if (depth_ == 0) return false;
+  try {
+    db_->runSql(QStringLiteral("BEGIN"));
+  } catch (const CDaoException& e) {
+    if (e.description().contains(QLatin1String("within a transaction"))) return true;
+    throw;
+  }
+  depth_ = 0;
+  db_->runSql(QStringLiteral("ROLLBACK"));
+  return false;
+}
+
 void CDaoWorkspace::abandon() {
   if (depth_ == 0) return;
   depth_ = 0;

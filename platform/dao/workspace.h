@@ -20,6 +20,11 @@ class CDaoWorkspace {
   void Rollback();
   bool InTransaction() const { return depth_ > 0; }
   int depth() const { return depth_; }
+  // Whether SQLite still holds the transaction. After some failures (disk
+  // full, I/O) SQLite rolls the whole transaction back by itself; later
+  // statements would then write at once. When it is gone the workspace
+  // forgets it and answers false. False without a transaction.
+  bool TransactionHeld();
   // Rolls everything back without throwing (the database is closing).
   void abandon();
 

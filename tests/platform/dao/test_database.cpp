@@ -283,6 +283,26 @@ TEST_F(Database, ARolledBackSchemaChangeIsForgotten) {
   EXPECT_EQ(rs.GetFieldValue(0).vt(), VT_I4);
 }
 
+TEST_F(Database, ATransactionSqliteDroppedIsNoLongerHeld) {
+  CDaoWorkspace& ws = *db.m_pWorkspace;
+  EXPECT_FALSE(ws.TransactionHeld());
+  ws.BeginTrans();
+  ws.BeginTrans();
+  db.Execute(QStringLiteral("DELETE FROM Item WHERE Code = 1"));
+  EXPECT_TRUE(ws.TransactionHeld());
+  EXPECT_EQ(ws.depth(), 2);
+  // What SQLite does by itself after some failures.
+  db.runSql(QStringLiteral("ROLLBACK"));
+  EXPECT_FALSE(ws.TransactionHeld());
+  EXPECT_FALSE(ws.InTransaction());
+  // The probe left no transaction behind: a later one begins and commits.
+  ws.BeginTrans();
+  db.Execute(QStringLiteral("DELETE FROM Item WHERE Code = 2"));
+  ws.CommitTrans();
+  reopen();
+  EXPECT_EQ(items(), 1);
+}
+
 TEST_F(Database, ClosingRollsBackAnOpenTransaction) {
   db.m_pWorkspace->BeginTrans();
   db.Execute(QStringLiteral("DELETE FROM Item"));

@@ -89,6 +89,22 @@ QList<COleVariant> coordinates(const PointValues& p) {
           COleVariant(p.lonDegrees), COleVariant(p.lonMinutes), COleVariant(p.lonSeconds)};
 }
 
+// Tells the busy indicator for as long as it lives.
+class BusySpan {
+ public:
+  explicit BusySpan(const std::function<void(bool)>& busy) : busy_(busy) {
+    if (busy_) busy_(true);
+  }
+  ~BusySpan() {
+    if (busy_) busy_(false);
+  }
+  BusySpan(const BusySpan&) = delete;
+  BusySpan& operator=(const BusySpan&) = delete;
+
+ private:
+  const std::function<void(bool)>& busy_;
+};
+
 }  // namespace
 
 QString periodText(long startDate, long endDate) {
@@ -186,9 +202,13 @@ bool FieldLocationEditor::repairLinks() {
     CRefRepair repair({weather_, diary_},
                       {{CRefRepair::linkKey(QStringLiteral("TargetField"), QStringLiteral("Field")),
                         {1, QStringLiteral("FieldMst"), QStringLiteral("Code")}}});
-    DaoTransaction transaction(*weather_);
-    const bool allFound = repair.Repair(groups);
-    transaction.commit();
+    bool allFound = true;
+    {
+      BusySpan span(busy_);
+      DaoTransaction transaction(*weather_);
+      allFound = repair.Repair(groups);
+      transaction.commit();
+    }
     if (!allFound) show(kMsgLinksRemoved, 0);
     return true;
   } catch (const CDaoException& e) {

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class CDaoDatabase;
@@ -124,6 +125,9 @@ class FieldLocationEditor {
   // Cancel: rolls back; a failure shows 2160 or 2716 and gives false.
   bool rollback();
   bool inTransaction() const { return open_; }
+  // Called with true while the links are repaired and with false after (a
+  // wait cursor, for one).
+  void setBusyIndicator(std::function<void(bool)> busy) { busy_ = std::move(busy); }
 
   // Points in the order read (latitude degrees, then the latest end first);
   // points ended in this dialog follow the ended points read.
@@ -182,6 +186,7 @@ class FieldLocationEditor {
   QHash<long, FieldRecord> fields_;
   QHash<long, long> sequence_;  // field code -> SeqCode
   bool open_ = false;
+  std::function<void(bool)> busy_;
 };
 
 }  // namespace hv6

@@ -8,6 +8,7 @@
 #include "outside/hrvcom106/checkv5app.h"
 #include "shell/help.h"
 #include "shell/launcher.h"
+#include "weather/fieldlocation.h"
 
 #include <QMainWindow>
 
@@ -120,6 +121,7 @@ class CMainFrame final : public QMainWindow {
   void runMenuSettings();
   void runBaseInfo();
   void runMobileImport();
+  void runFieldLocations();
   void showVersion();
   void showNotYetAvailable();
   QList<CCheckV5App::LauncherProgram> launcherPrograms() const;
@@ -143,4 +145,6 @@ class CMainFrame final : public QMainWindow {
   hv6::ProgramLauncher launcher_;
   hv6::PageOpener helpOpener_;
   QString helpPath_;
+  // The observation numbers in use; kept while the program runs.
+  hv6::ObservationSlots observationSlots_;
 };

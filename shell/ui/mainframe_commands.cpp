@@ -1,6 +1,6 @@
 // The frame's commands: the launchers, help, the launcher settings, the
-// base-information sheet, the mobile diary import, the version dialog, and
-// the commands whose subsystems come later.
+// base-information sheet, the mobile diary import, the field locations, the
+// version dialog, and the commands whose subsystems come later.
 #include "calendar/commands.h"
 #include "calendar/ui/hrvview.h"
 #include "outside/errtext6/errmsg.h"
@@ -11,6 +11,7 @@
 #include "shell/startup.h"
 #include "shell/ui/mainframe.h"
 #include "shell/ui/menusetdlg.h"
+#include "weather/ui/fieldlocationdlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +36,7 @@ void CMainFrame::OnCommand(int id) {
     case kMenuSettings: return runMenuSettings();
     case kBaseInfo: return runBaseInfo();
     case kMobileImport: return runMobileImport();
+    case kFieldLocations: return runFieldLocations();
     case kVersion: return showVersion();
     case kExit: close(); return;
     default: return showNotYetAvailable();
@@ -86,6 +88,16 @@ void CMainFrame::runMenuSettings() {
   if (!accepted) return;
   view_->logic().setLaunchers(dialog.entries());
   applyLaunchers();
+}
+
+// Both databases are opened again for the dialog; one that does not open
+// is handed over closed, and the dialog says so.
+void CMainFrame::runFieldLocations() {
+  CDaoDatabase* diary = core_.reopenDiaryDatabase();
+  CDaoDatabase* weather = core_.reopenWeatherDatabase();
+  CFieldLocationDlg dialog(diary, weather, observationSlots_, this);
+  dialog.setHelpHandler([this](int topic) { showHelp(topic); });
+  dialog.run();
 }
 
 void CMainFrame::showNotYetAvailable() {

@@ -57,6 +57,8 @@ constexpr MenuItem kToolsMenu[] = {
     {kPictureImport, u"画像の取り込み(&I)"},
     {kPictureShow, u"画像の表示(&V)"},
     {kAlbum, u"アルバム(&A)"},
+    {0, nullptr},
+    {kFieldLocations, u"ほ場の緯度経度設定(&L)"},
 };
 
 constexpr MenuItem kHelpMenu[] = {
@@ -162,8 +164,13 @@ void CMainFrame::createLauncherMenus() {
   fillMenu(summary, kSummaryMenu, launcherItem);
   toolsMenu_ = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
   toolsMenu_->setObjectName(QStringLiteral("ToolsMenu"));
-  fillMenu(toolsMenu_, kToolsMenu,
-           [this](int id, const QString& text) { return addFrameAction(id, text); });
+  // A command the frame has already shows its own action under the menu text.
+  fillMenu(toolsMenu_, kToolsMenu, [this](int id, const QString& text) {
+    QAction* own = frameAction(id);
+    if (own == nullptr) return addFrameAction(id, text);
+    own->setText(text);
+    return own;
+  });
   updateToolsMenu();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/dao/dao.h"
 #include "platform/profile.h"
 #include "shell/envcopy.h"
+#include "weather/ui/fieldlocationdlg.h"
 #include "tests/calendar/calendar_fixture.h"
 #include "tests/support/local_http_server.h"
 #include "weather/commsettings.h"
@@ -26,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace {
 
@@ -106,7 +108,8 @@ TEST_F(FrameCommandsTest, ToolBarShowsOfferedEntriesAndToolsMenuTheMarkedOnes) {
   EXPECT_EQ(visible, (QList<int>{10002, 10010}));
   EXPECT_EQ(frame->launcherToolBar()->actions().size(), 11);
   const QStringList tools = menuTexts("ToolsMenu");
-  EXPECT_EQ(tools.mid(3), (QStringList{"10010 給与計算(&K)", "10012 栽培リスク予察"}));
+  EXPECT_EQ(tools.mid(3), (QStringList{"-", "32827 ほ場の緯度経度設定(&L)", "10010 給与計算(&K)",
+                                       "10012 栽培リスク予察"}));
 }
 
 TEST_F(FrameCommandsTest, NoUsableEntryShowsTheMessageAndTheProgramRuns) {
@@ -246,6 +249,53 @@ TEST_F(FrameCommandsTest, MobileImportClosesRelatedProgramsRunsAndReloads) {
   CDaoRecordset rows(&core.diaryDatabase());
   rows.Open(dbOpenSnapshot, QStringLiteral("SELECT COUNT(*) FROM WDiary"));
   EXPECT_EQ(rows.GetFieldValue(0).toLong(), 1);
+}
+
+TEST_F(FrameCommandsTest, FieldLocationsOpenWithBothDatabasesAndTheirHelp) {
+  hv6test::TempDataFolder data;
+  hv6test::TempDataFolder::insertRow(data.weather(), QStringLiteral("Location"),
+                            {{QStringLiteral("Num"), COleVariant(1)},
+                             {QStringLiteral("Ido_HH"), COleVariant(35)},
+                             {QStringLiteral("Keido_HH"), COleVariant(139)},
+                             {QStringLiteral("SDate"), COleVariant(20200401L)}});
+  setPaths(data.diaryPath(), data.weatherPath());
+  createFrame();
+  messages.clear();
+  QAction* command = frame->frameAction(32827);
+  ASSERT_NE(command, nullptr);
+  EXPECT_TRUE(frame->toolsMenu()->actions().contains(command));
+  EXPECT_EQ(command->statusTip(), QStringLiteral("ほ場の緯度経度を設定します。"));
+  QList<QUrl> opened;
+  frame->setHelpOpener([&](const QUrl& url) { opened << url; return true; });
+  frame->setHelpPath(QDir(hv6test::binaryDir()).filePath(QStringLiteral("shell/hv6.chm")));
+  QString shownPoint;
+  whenShown<CFieldLocationDlg>([&](CFieldLocationDlg* dialog) {
+    auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("1001"));
+    shownPoint = tree->topLevelItem(0)->child(0)->text(0);
+    dialog->findChild<QPushButton*>(QStringLiteral("57670"))->click();
+    dialog->findChild<QPushButton*>(QStringLiteral("2"))->click();
+  });
+  command->trigger();
+  EXPECT_EQ(shownPoint, QStringLiteral("観測地点 1 : 緯度35゜ 0´ 0″/ 経度139゜ 0´ 0″R.02/04/01"));
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_TRUE(opened.first().toLocalFile().endsWith(QStringLiteral("/10016.html")));
+  EXPECT_TRUE(QFile::exists(opened.first().toLocalFile()));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(core.weatherDatabase().IsOpen());
+  EXPECT_FALSE(core.weatherDatabase().m_pWorkspace->InTransaction());
+
+  // Without its data the dialog says why and does not open; the frame runs on.
+  setPaths(env.path(QStringLiteral("gone.HV6")), env.path(QStringLiteral("gone too.HV6")));
+  bool dialogShown = false;
+  whenShown<CFieldLocationDlg>([&](CFieldLocationDlg* dialog) {
+    dialogShown = true;
+    dialog->reject();
+  });
+  command->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(dialogShown);
+  EXPECT_EQ(messages.numbers(), QList<long>{kJetNotOpen});
+  EXPECT_TRUE(frame->isEnabled());
 }
 
 }  // namespace

@@ -34,17 +34,23 @@ QString encodedName(const QString& name) {
   return QString::fromLatin1(out);
 }
 
-QString lockFolder(LockScope scope) {
+// The machine-wide folder is made by a holder only: a probe of a lock
+// leaves nothing behind.
+QString lockFolder(LockScope scope, bool make) {
   if (scope == LockScope::User) return runtimeFolder();
   const QString folder = specialFolder(kFolderCommonDocuments);
-  fileio::makeFolder(folder, kMachineFolderMode);
+  if (make) fileio::makeFolder(folder, kMachineFolderMode);
   return folder;
+}
+
+QString lockFile(const QString& name, LockScope scope, bool make) {
+  return lockFolder(scope, make) + u'/' + encodedName(name) + QStringLiteral(".lock");
 }
 
 }  // namespace
 
 QString NamedLock::lockFilePath(const QString& name, LockScope scope) {
-  return lockFolder(scope) + u'/' + encodedName(name) + QStringLiteral(".lock");
+  return lockFile(name, scope, true);
 }
 
 bool NamedLock::acquire(const QString& name, LockScope scope) {
@@ -68,7 +74,7 @@ bool NamedLock::acquire(const QString& name, LockScope scope) {
 void NamedLock::release() { lock_.release(); }
 
 bool NamedLock::isTaken(const QString& name, LockScope scope) {
-  return !name.isEmpty() && fileio::isLocked(lockFilePath(name, scope));
+  return !name.isEmpty() && fileio::isLocked(lockFile(name, scope, false));
 }
 
 }  // namespace hv6

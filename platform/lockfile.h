@@ -27,7 +27,7 @@ class NamedLock {
   bool heldElsewhere() const { return heldElsewhere_; }
   const QString& errorText() const { return error_; }
 
-  // Whether someone holds the lock, without taking it.
+  // Whether someone holds the lock, without taking it or making its folder.
   static bool isTaken(const QString& name, LockScope scope);
   // The lock file of a name: any name gives a safe file name of its own.
   static QString lockFilePath(const QString& name, LockScope scope);

@@ -43,6 +43,18 @@ TEST_F(LockTest, TestingALockDoesNotTakeIt) {
   EXPECT_FALSE(NamedLock().acquire(QString(), LockScope::User));
 }
 
+// A probe of a lock leaves no trace: the machine-wide folder is made by
+// the first holder, not by someone asking whether anybody holds it.
+TEST_F(LockTest, TestingALockMakesNoFolder) {
+  const QString common = env.path(QStringLiteral("common/not-yet"));
+  qputenv("HV6_COMMON", common.toUtf8());
+  EXPECT_FALSE(NamedLock::isTaken(kName, LockScope::Machine));
+  EXPECT_FALSE(QFileInfo::exists(common));
+  NamedLock lock;
+  ASSERT_TRUE(lock.acquire(kName, LockScope::Machine)) << qPrintable(lock.errorText());
+  EXPECT_TRUE(NamedLock::isTaken(kName, LockScope::Machine));
+}
+
 TEST_F(LockTest, AnyNameGivesItsOwnFileInTheScopesFolder) {
   const QStringList names = {QStringLiteral("Global\\HV6Global"), kName,
                              QStringLiteral("a/b"), QStringLiteral(".."),

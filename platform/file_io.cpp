@@ -305,6 +305,34 @@ FileCause fileCauseOfWindowsError(unsigned long code) {
   }
 }
 
+WriteResult writeNewFile(const QString& path, const QByteArray& bytes, int mode) {
+  const QByteArray native = nativePath(path);
+  if (::unlink(native.constData()) != 0 && errno != ENOENT)
+    return failure(errnoText(QStringLiteral("cannot remove"), path));
+  const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
+  if (fd < 0) return failure(errnoText(QStringLiteral("cannot create"), path));
+  int code = fillTemporary(fd, bytes, mode_t(mode)) ? 0 : errno;
+  if (::close(fd) != 0 && code == 0) code = errno;
+  if (code != 0) {
+    ::unlink(native.constData());
+    return failure(errnoText(QStringLiteral("cannot write"), path, code));
+  }
+  return WriteResult{true, QString()};
+}
+
+WriteResult renameOver(const QString& from, const QString& to) {
+  if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
+    return failure(errnoText(QStringLiteral("cannot rename"), from + QStringLiteral(" -> ") + to));
+  syncFolder(QFileInfo(to).absolutePath());
+  return WriteResult{true, QString()};
+}
+
+int permissionBits(const QString& path) {
+  struct stat st {};
+  if (::stat(nativePath(path).constData(), &st) != 0) return -1;
+  return int(st.st_mode & 07777);
+}
+
 void removeLeftoverTemporaries(const QString& path) {
   const QFileInfo info(resolvedPath(path));
   QDir folder = info.absoluteDir();

@@ -83,6 +83,18 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFil
 // Appends the bytes at the end of the file, creating it (with newFileMode)
 // when missing; an existing file is kept as it is.
 WriteResult appendFile(const QString& path, const QByteArray& bytes, int newFileMode);
+// Writes a new file of the bytes with mode (a file of that name is removed
+// first) and syncs it to the disk; a failed write leaves no file. Not
+// atomic by itself: for a copy that is checked and then renamed into place.
+WriteResult writeNewFile(const QString& path, const QByteArray& bytes, int mode);
+
+// Renames a file onto another name in the same file system, replacing what
+// is there in one step, and syncs the folder.
+WriteResult renameOver(const QString& from, const QString& to);
+
+// The permission bits of a file (a link is followed); -1 when it cannot be
+// examined.
+int permissionBits(const QString& path);
 
 // Removes temporary files that replaceFile() left for the path when a
 // writer died. Only safe while holding the lock every writer of it takes.

@@ -3,12 +3,7 @@
 namespace hv6 {
 
 QString AppRegistry::root() const {
-  QString current = chosenKey_;
-  if (current.isEmpty() &&
-      store_.readString(kBaseKey, kCurrentKeyValue, current) != RegStatus::Ok)
-    return {};
-  if (current.isEmpty()) current = QStringLiteral("HV6");
-  return kBaseKey + QLatin1Char('\\') + current + QLatin1Char('\\');
+  return chosenKey_.isEmpty() ? settingsRoot(store_) : settingsRootOf(chosenKey_);
 }
 
 QString AppRegistry::keyPath(const QString& subkey) const {

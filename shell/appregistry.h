@@ -7,6 +7,7 @@
 // CurrentKEY takes effect at once. Without a readable CurrentKEY string the
 // root is empty and every read and write fails. No call creates a key.
 
+#include "outside/vqbase106/settingsroot.h"
 #include "platform/registry.h"
 
 #include <QString>
@@ -16,8 +17,8 @@ namespace hv6 {
 
 class AppRegistry {
  public:
-  static inline const QString kBaseKey = QStringLiteral("Software\\Velqor\\HV6");
-  static inline const QString kCurrentKeyValue = QStringLiteral("CurrentKEY");
+  static inline const QString& kBaseKey = kSettingsBaseKey;
+  static inline const QString& kCurrentKeyValue = hv6::kCurrentKeyValue;
 
   explicit AppRegistry(RegistryStore& store) : store_(store) {}
 

@@ -10,6 +10,10 @@
 
 namespace hv6 {
 
+// The machine-wide guard of the system's programs (the mutex
+// "Global\HV6Global"): held by a running hv6, whichever user runs it.
+inline const QString kMachineGuardName = QStringLiteral("Global\\HV6Global");
+
 enum class LockScope {
   User,     // this user's programs: in the runtime folder (HV6_RUNTIME)
   Machine,  // every user of the machine: in the machine-wide folder (HV6_COMMON)

@@ -17,7 +17,6 @@ class QLocalServer;
 
 namespace hv6 {
 
-inline const QString kMachineGuardName = QStringLiteral("Global\\HV6Global");
 inline const QString kOtherUserMessage = QStringLiteral(
     "他のユーザがシステムを使用中のため、起動できません。Harvoを終了します。");
 

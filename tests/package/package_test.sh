@@ -22,6 +22,7 @@ prefix=$tmp/prefix
 program=$prefix/lib/hv6
 [ "$(readlink "$prefix/bin/hv6")" = ../lib/hv6/hv6 ] || fail "bin/hv6 is not a link to ../lib/hv6/hv6"
 [ -x "$program/hv6" ] || fail "lib/hv6/hv6 is not an executable"
+[ -x "$program/hv6patch" ] || fail "lib/hv6/hv6patch is not an executable"
 for f in hv6-install hv6-start; do [ -x "$prefix/bin/$f" ] || fail "bin/$f is not an executable"; done
 # hv6 finds its help beside its own resolved path.
 help=$(readlink -f "$prefix/bin/hv6").chm
@@ -31,7 +32,7 @@ for f in SELSYS.SL2 Chohyo.ini Pri_Mode.ini wxfetch.ini system.nb6 ENV.NB5 A3ENV
   expect_file "$program/$f"
 done
 expect_file "$prefix/share/icons/hicolor/scalable/apps/hv6.svg"
-for f in "$program/hv6" "$prefix/bin/hv6-install"; do
+for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -76,6 +77,23 @@ grep -qF "nothing done" <<<"$output" || fail "the second start installed again: 
 grep -qF -- "$opened" <<<"$output" || fail "the second start did not open the demo data: $output"
 chmod -R u+w "$prefix"
 
+# A service pack made from the installed program folder by the team's
+# script, applied to it without a window with that user's settings.
+release=$tmp/release
+mkdir -p "$release"
+cp -p "$program/wxfetch.ini" "$release/wxfetch.ini"
+echo "; service pack" >>"$release/wxfetch.ini"
+cp -p "$program/hv6patch" "$release/hv6patch"
+pack=$tmp/servicepack
+"$(dirname "$0")/../../scripts/make-servicepack.sh" --from "$release" --min 6.05.01 --max 6.05.01 \
+  --out "$pack" wxfetch.ini >/dev/null || fail "make-servicepack.sh made no pack"
+if output=$(env -i PATH=/usr/bin:/bin HOME="$user/home" XDG_CONFIG_HOME="$user/config" \
+    XDG_RUNTIME_DIR="$user/runtime" HV6_COMMON="$user/common" HV6_RUNTIME="$user/runtime" \
+    "$pack/hv6patch" --unattended 2>&1); then :; else fail "hv6patch --unattended ended with $?: $output"; fi
+cmp -s "$release/wxfetch.ini" "$program/wxfetch.ini" || fail "the pack did not replace wxfetch.ini"
+leftover=$(find "$program" -name '*.hv6patch-*')
+[ -z "$leftover" ] || fail "the pack left files behind: $leftover"
+
 # The package.
 "$cpack" -G DEB -B "$tmp/package" --config "$build/CPackConfig.cmake" >/dev/null
 deb=$(echo "$tmp"/package/hv6_*.deb)
@@ -83,7 +101,8 @@ deb=$(echo "$tmp"/package/hv6_*.deb)
 dpkg-deb -c "$deb" | awk '{ name = $6; for (i = 7; i <= NF; i++) name = name " " $i; print name }' \
   >"$tmp/files"
 for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv6-start \
-            ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6.chm/10000.html ./usr/lib/hv6/wxfetch.ini \
+            ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6patch ./usr/lib/hv6/hv6.chm/10000.html \
+            ./usr/lib/hv6/wxfetch.ini \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
   expect_line "$tmp/files" "$line"
 done

@@ -305,6 +305,51 @@ TEST_F(ApplyTest, AReadOnlyTargetIsNotReplaced) {
   EXPECT_EQ(hv6test::folderPicture(program), before);
 }
 
+// The script the team ships packs with: the files, the list with its count
+// and range, hv6patch beside them; and the pack it makes applies.
+TEST_F(ApplyTest, APackBuiltByTheScriptApplies) {
+  const QString release = env.path(QStringLiteral("release")) + u'/';
+  const QStringList names = {QStringLiteral("hv6"), QStringLiteral("hv6.chm/10000.html")};
+  for (const QString& name : names) put(release, name, "new " + name.toUtf8());
+  ASSERT_TRUE(QFile::copy(hv6test::binaryDir() + QStringLiteral("/updater/hv6patch"),
+                          release + QStringLiteral("hv6patch")));
+  put(program, QStringLiteral("hv6"), "old hv6");
+  put(program, QStringLiteral("hv6.chm/99999.html"), "kept page");
+  put(release, QStringLiteral("list.txt"), "# the service pack 6.05.01-1\nhv6\n\nhv6.chm/10000.html\n");
+  QDir().rmdir(pack);
+  pack = env.path(QStringLiteral("sp1")) + u'/';
+
+  QProcess script;
+  script.start(QStringLiteral("bash"),
+               {QStringLiteral(HV6_SOURCE_DIR "/scripts/make-servicepack.sh"), QStringLiteral("--from"),
+                release, QStringLiteral("--min"), QStringLiteral("6.05.00"), QStringLiteral("--max"),
+                QStringLiteral("6.05.01"), QStringLiteral("--out"), pack, QStringLiteral("--list"),
+                release + QStringLiteral("list.txt")});
+  ASSERT_TRUE(script.waitForFinished(60000));
+  ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+  const up::FileList list = up::readFileList(pack);
+  EXPECT_EQ(list.minVersion, QStringLiteral("6.05.00"));
+  EXPECT_EQ(list.maxVersion, QStringLiteral("6.05.01"));
+  EXPECT_EQ(list.fileCount, 2);
+  EXPECT_EQ(list.names, names);
+  EXPECT_TRUE(QFileInfo(pack + QStringLiteral("hv6patch")).isExecutable());
+
+  const hv6test::ProgramRun run = runProgram();
+  EXPECT_EQ(run.status, up::kExitApplied) << run.errors.toStdString();
+  for (const QString& name : names) EXPECT_EQ(contentOf(program + name), "new " + name.toUtf8());
+
+  // A name that leaves the folder makes no pack.
+  QProcess refused;
+  refused.start(QStringLiteral("bash"),
+                {QStringLiteral(HV6_SOURCE_DIR "/scripts/make-servicepack.sh"), QStringLiteral("--from"),
+                 release, QStringLiteral("--min"), QStringLiteral("6.05.00"), QStringLiteral("--max"),
+                 QStringLiteral("6.05.01"), QStringLiteral("--out"), env.path(QStringLiteral("sp2")),
+                 QStringLiteral("../registry.reg")});
+  ASSERT_TRUE(refused.waitForFinished(60000));
+  EXPECT_NE(refused.exitCode(), 0);
+  EXPECT_FALSE(QFileInfo::exists(env.path(QStringLiteral("sp2"))));
+}
+
 TEST_F(ApplyTest, AWrongCommandLineDoesNothing) {
   fivePack();
   runProgram({QStringLiteral("--help")});

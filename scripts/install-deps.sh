@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-svg-dev
   libgl-dev
   libcurl4-openssl-dev
+  # The date a photo was taken, from its EXIF data (picview6).
+  libexif-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev libcpp-httplib-dev libssl-dev poppler-utils
   libbenchmark-dev

@@ -16,6 +16,11 @@ FileChooser* g_chooser = nullptr;
 
 }  // namespace
 
+QStringList FileChooser::chooseFilesToOpen(const FileChoice& choice) {
+  const QString file = chooseFileToOpen(choice);
+  return file.isEmpty() ? QStringList() : QStringList{file};
+}
+
 FileChooser& fileChooser() { return g_chooser ? *g_chooser : g_cancellingChooser; }
 
 void setFileChooser(FileChooser* chooser) { g_chooser = chooser; }

@@ -4,9 +4,12 @@
 // without one every choice is cancelled.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
+class QImage;
+class QSize;
 class QWidget;
 
 namespace hv6 {
@@ -26,6 +29,9 @@ struct FileChoice {
   // For chooseFolder: rates every folder as it is selected. Without it any
   // folder can be chosen and there is no status line.
   std::function<FolderRating(const QString& folder)> rateFolder;
+  // For chooseFilesToOpen: the picture of a selected file shown in a
+  // preview pane, made to fit box. Without it there is no pane.
+  std::function<QImage(const QString& path, const QSize& box)> preview;
 };
 
 class FileChooser {
@@ -35,6 +41,9 @@ class FileChooser {
   virtual QString chooseFolder(const FileChoice& choice) = 0;
   virtual QString chooseFileToOpen(const FileChoice& choice) = 0;
   virtual QString chooseFileToSave(const FileChoice& choice) = 0;
+  // Several existing files at once; empty when cancelled. A chooser that
+  // offers no more than one file answers with chooseFileToOpen's choice.
+  virtual QStringList chooseFilesToOpen(const FileChoice& choice);
 };
 
 // The chooser in use. Never null.

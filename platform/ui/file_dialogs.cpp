@@ -3,6 +3,10 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QGridLayout>
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -27,6 +31,29 @@ QString QtFileChooser::chooseFileToOpen(const FileChoice& choice) {
 QString QtFileChooser::chooseFileToSave(const FileChoice& choice) {
   return QFileDialog::getSaveFileName(choice.parent, choice.title, choice.startFolder,
                                       choice.filter);
+}
+
+QStringList QtFileChooser::chooseFilesToOpen(const FileChoice& choice) {
+  if (!choice.preview)
+    return QFileDialog::getOpenFileNames(choice.parent, choice.title, choice.startFolder,
+                                         choice.filter);
+  QFileDialog dialog(choice.parent, choice.title, choice.startFolder, choice.filter);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  auto* pane = new QLabel(&dialog);
+  pane->setObjectName(QStringLiteral("preview"));
+  pane->setAlignment(Qt::AlignCenter);
+  pane->setFixedSize(220, 220);
+  pane->setFrameShape(QFrame::StyledPanel);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+  const auto preview = choice.preview;
+  QObject::connect(&dialog, &QFileDialog::currentChanged, pane, [pane, preview](const QString& path) {
+    const QFileInfo info(path);
+    pane->setPixmap(info.isFile() ? QPixmap::fromImage(preview(path, pane->size() - QSize(8, 8)))
+                                  : QPixmap());
+  });
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 RatedFolderDialog::RatedFolderDialog(const FileChoice& choice)

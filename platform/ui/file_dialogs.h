@@ -18,6 +18,9 @@ class QtFileChooser final : public FileChooser {
   QString chooseFolder(const FileChoice& choice) override;
   QString chooseFileToOpen(const FileChoice& choice) override;
   QString chooseFileToSave(const FileChoice& choice) override;
+  // Qt's own dialog, with a preview pane beside the files when the choice
+  // asks for one.
+  QStringList chooseFilesToOpen(const FileChoice& choice) override;
 };
 
 // A tree of the file system's folders with a status line; every change of

@@ -24,4 +24,13 @@ QString ScriptedChooser::chooseFileToOpen(const hv6::FileChoice& choice) { retur
 
 QString ScriptedChooser::chooseFileToSave(const hv6::FileChoice& choice) { return next(choice); }
 
+QStringList ScriptedChooser::chooseFilesToOpen(const hv6::FileChoice& choice) {
+  if (files_.isEmpty()) {
+    const QString path = next(choice);
+    return path.isEmpty() ? QStringList() : QStringList{path};
+  }
+  choices_.append(choice);
+  return files_.dequeue();
+}
+
 }  // namespace hv6test

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -24,10 +25,14 @@ class ScriptedChooser final : public hv6::FileChooser {
   // The path for the next choice, in order; an empty path cancels. Without
   // one a choice is cancelled.
   void answer(const QString& path) { script_.enqueue(path); }
+  // The files for the next choice of several files; an empty list cancels.
+  // Without one such a choice takes the next single path.
+  void answerFiles(const QStringList& paths) { files_.enqueue(paths); }
 
   QString chooseFolder(const hv6::FileChoice& choice) override;
   QString chooseFileToOpen(const hv6::FileChoice& choice) override;
   QString chooseFileToSave(const hv6::FileChoice& choice) override;
+  QStringList chooseFilesToOpen(const hv6::FileChoice& choice) override;
 
   // Every choice asked, in order.
   const QList<hv6::FileChoice>& choices() const { return choices_; }
@@ -40,6 +45,7 @@ class ScriptedChooser final : public hv6::FileChooser {
   QString next(const hv6::FileChoice& choice);
 
   QQueue<QString> script_;
+  QQueue<QStringList> files_;
   QList<hv6::FileChoice> choices_;
   std::optional<hv6::FolderRating> lastRating_;
   int refused_ = 0;

@@ -8,6 +8,8 @@
 #include "outside/hrvcom106/winpos.h"
 #include "outside/vqbase106/ui/calendarbox.h"
 #include "outside/vqbase106/ui/meterbar.h"
+#include "tools/ui/photoalbumdlg.h"
+#include "tools/ui/photodesk.h"
 #include "outside/vqbase106/vqdate.h"
 #include "platform/presenter.h"
 #include "resources/pictures.h"
@@ -98,6 +100,9 @@ bool CMainFrame::OnCreateClient() {
   connect(view_, &CHrvView::dateShown, datePicker_,
           [this](int y, int m, int d) { datePicker_->SetDate(y, m, d); });
   connect(view_, &CHrvView::commandRequested, this, &CMainFrame::onViewCommand);
+  photos_ = std::make_unique<CCalendarPhotos>(
+      *view_, [this] { return &core_.diaryDatabase(); }, this);
+  photos_->desk().setHelpHandler([this] { showHelp(CPhotoAlbumDlg::kHelpTopic); });
   view_->OnInitialUpdate(today());
   applyLaunchers();
   return true;

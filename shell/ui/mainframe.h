@@ -17,6 +17,7 @@
 #include <memory>
 
 class CCalendarBox;
+class CCalendarPhotos;
 class CHrvView;
 class CMeterBar;
 class CSplashWnd;
@@ -134,6 +135,8 @@ class CMainFrame final : public QMainWindow {
   std::unique_ptr<hv6::CalendarHost> host_;
   std::unique_ptr<hv6::CalendarFillers> fillers_;
   std::unique_ptr<hv6::StatusMeter> meter_;
+  // The photo commands 32814-32816 and their windows.
+  std::unique_ptr<CCalendarPhotos> photos_;
   CHrvView* view_ = nullptr;
   CCalendarBox* datePicker_ = nullptr;
   CMeterBar* meterBar_ = nullptr;

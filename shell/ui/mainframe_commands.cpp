@@ -12,6 +12,7 @@
 #include "shell/ui/mainframe.h"
 #include "shell/ui/menusetdlg.h"
 #include "weather/ui/fieldlocationdlg.h"
+#include "tools/ui/photodesk.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,12 +40,21 @@ void CMainFrame::OnCommand(int id) {
     case kFieldLocations: return runFieldLocations();
     case kVersion: return showVersion();
     case kExit: close(); return;
+    case kPictureImport:
+    case kPictureShow:
+    case kAlbum: photos_->run(id); return;
     default: return showNotYetAvailable();
   }
 }
 
 // Commands of the view's context menus that the frame carries out.
-void CMainFrame::onViewCommand(int id) { OnCommand(id); }
+// The photo commands of a day's menu work on that day.
+void CMainFrame::onViewCommand(int id) {
+  if (id == kPictureImport || id == kPictureShow)
+    photos_->runOnDay(id, view_->logic().state().selectedDate);
+  else
+    OnCommand(id);
+}
 
 void CMainFrame::launch(int id) {
   const QList<hv6::LauncherEntry>& entries = view_->logic().launchers();

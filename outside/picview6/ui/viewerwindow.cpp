@@ -149,6 +149,9 @@ void CPictureWindow::SetMemo(const QString& memo) { memo_->setPlainText(memo); }
 void CPictureWindow::SetDate(int year, int month, int day) {
   const long date = long(year) * 10000 + month * 100 + day;
   rawDate_ = date_->SetDate(year, month, day) ? 0 : date;
+  // The box shows the nearest day it can, for the user to mend from there.
+  if (rawDate_ != 0 && month >= 1 && month <= 12 && year >= 1)
+    date_->SetDate(year, month, std::clamp(day, 1, QDate(year, month, 1).daysInMonth()));
   dateGiven(date);
 }
 

@@ -185,6 +185,10 @@ TEST_F(PhotoDeskTest, TheAlbumsViewerSavesAndDeletesItsItems) {
   EXPECT_EQ(album->GetCount(), 2);
   EXPECT_EQ(dialog.records().records().size(), 2);
   EXPECT_NE(dialog.findChild<QLabel*>(QStringLiteral("1004")), nullptr);
+  int helped = 0;
+  dialog.setHelpHandler([&helped] { ++helped; });
+  QTest::keyClick(&dialog, Qt::Key_F1);
+  EXPECT_EQ(helped, 1);
 
   album->SetCurSel(1);
   Q_EMIT album->commandNotified(1000, 1);  // the double click

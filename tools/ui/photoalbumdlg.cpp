@@ -35,7 +35,7 @@ CPhotoAlbumDlg::CPhotoAlbumDlg(CDaoDatabase& db, QList<hv6::PictureRecord> recor
     if (id == kAlbumId && code == 1) openSelected();
   });
   connect(album_, &CViewerAlbum::notified, this, [this](int message, int index) {
-    if (message != kAlbumDelete || viewer_ || index < 0) return;
+    if (message != kAlbumDelete || (viewer_ && viewer_->isVisible()) || index < 0) return;
     if (records_.remove(index)) album_->DeleteData(index);
   });
 }
@@ -63,7 +63,7 @@ void CPhotoAlbumDlg::keyPressEvent(QKeyEvent* event) {
 
 void CPhotoAlbumDlg::openSelected() {
   const int index = album_->GetCurSel();
-  if (viewer_ || index < 0 || index >= records_.records().size()) return;
+  if ((viewer_ && viewer_->isVisible()) || index < 0 || index >= records_.records().size()) return;
   auto* viewer = new CViewerWin(this);
   viewer->Create(this, kViewerId, kViewerSave, kViewerDelete);
   viewer->setWindowTitle(QStringLiteral("画像の表示"));

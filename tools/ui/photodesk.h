@@ -49,9 +49,10 @@ class CPhotoDesk final : public QObject, private hv6::PictureWindows {
 
  private:
   QStringList chooseFiles() override;
-  bool editWindowOpen() const override { return !edit_.isNull(); }
+  // A window closed by the user is gone even before it is deleted.
+  bool editWindowOpen() const override { return edit_ && edit_->isVisible(); }
   void openEditWindow(const hv6::PictureRecord& record) override;
-  bool viewerOpen() const override { return !viewer_.isNull(); }
+  bool viewerOpen() const override { return viewer_ && viewer_->isVisible(); }
   void openViewer(const hv6::PictureRecord& record) override;
   void runAlbum(const QList<hv6::PictureRecord>& records) override;
 

@@ -45,7 +45,9 @@ void CPictureView::resizeEvent(QResizeEvent* event) {
 
 void CPictureView::refresh() {
   const QSize area = viewport()->size().expandedTo(QSize(32, 32));
-  if (!read_.ok()) {
+  if (read_.ok() && read_.image.isNull()) {
+    shown_ = QImage();  // no picture given yet
+  } else if (!read_.ok()) {
     shown_ = picview6::placeholderImage(area - QSize(4, 4), path_, read_.fault);
   } else {
     // Fitted to the window (a small picture is not enlarged), then the rate.

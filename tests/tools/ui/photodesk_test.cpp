@@ -173,6 +173,21 @@ TEST_F(PhotoDeskTest, TheViewersDeleteAsksFirstAndKeepsTheFile) {
   EXPECT_TRUE(QFile::exists(file));
 }
 
+TEST_F(PhotoDeskTest, AViewerClosedByTheUserIsNoLongerOpen) {
+  addRow(20250612, QStringLiteral("一枚"), picture(QStringLiteral("c.jpg")));
+  desk.run(hv6::PhotoCmd::kShow);
+  CViewerWin* first = desk.viewer();
+  ASSERT_NE(first, nullptr);
+  first->close();  // deleted later, when the event loop comes round
+  desk.run(hv6::PhotoCmd::kShow);
+  ASSERT_NE(desk.viewer(), nullptr);
+  EXPECT_NE(desk.viewer(), first);
+  EXPECT_TRUE(desk.viewer()->isVisible());
+  settle();
+  ASSERT_NE(desk.viewer(), nullptr);
+  EXPECT_EQ(owner.findChildren<CViewerWin*>().size(), 1);
+}
+
 TEST_F(PhotoDeskTest, TheAlbumsViewerSavesAndDeletesItsItems) {
   const QString a = picture(QStringLiteral("a.jpg"), hv6::demo::kScenePaddy);
   const QString b = picture(QStringLiteral("b.jpg"), hv6::demo::kSceneTractor);
@@ -251,6 +266,13 @@ TEST_F(PhotoDeskTest, Screenshots) {
   desk.viewer()->grab().save(folder + QStringLiteral("/viewer.png"));
   desk.viewer()->close();
 
+  host.date = 20250420;
+  desk.run(hv6::PhotoCmd::kShow);
+  desk.viewer()->resize(800, 500);
+  QCoreApplication::processEvents();
+  desk.viewer()->grab().save(folder + QStringLiteral("/missing.png"));
+  desk.viewer()->close();
+
   CPhotoAlbumDlg dialog(data.diary(), rows(), &owner);
   dialog.resize(900, 640);
   dialog.show();
@@ -260,6 +282,11 @@ TEST_F(PhotoDeskTest, Screenshots) {
   dialog.album()->model()->waitForThumbnails();
   QCoreApplication::processEvents();
   dialog.grab().save(folder + QStringLiteral("/album.png"));
+  dialog.album()->listView()->scrollToBottom();
+  QCoreApplication::processEvents();
+  dialog.album()->model()->waitForThumbnails();
+  QCoreApplication::processEvents();
+  dialog.grab().save(folder + QStringLiteral("/album-end.png"));
   SUCCEED();
 }
 

@@ -110,7 +110,7 @@ outside=$(awk '$1 !~ /^\.\/(usr\/.*)?$/' "$tmp/files")
 [ -z "$outside" ] || fail "the package holds files outside /usr: $outside"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6svg6 libqt6sql6-sqlite qt6-qpa-plugins \
-         fonts-noto-cjk; do
+         fonts-noto-cjk libexif12; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 dpkg-deb -I "$deb" postinst | grep -qF "install -d -m 1777 /var/lib/hv6/common" ||

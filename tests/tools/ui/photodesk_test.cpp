@@ -228,6 +228,16 @@ TEST_F(PhotoDeskTest, TheAlbumsViewerSavesAndDeletesItsItems) {
   EXPECT_EQ(rows().size(), 2);  // the refused row and the other picture
   EXPECT_TRUE(QFile::exists(a));
   EXPECT_EQ(messages.messages().last().text, hv6::kDeleteQuestion);
+
+  // The Delete key in the album asks too; Cancel keeps the picture.
+  messages.answer(MsgAnswer::Cancel);
+  album->SetCurSel(0);
+  Q_EMIT album->notified(CPhotoAlbumDlg::kAlbumDelete, 0);
+  EXPECT_EQ(album->GetCount(), 1);
+  Q_EMIT album->notified(CPhotoAlbumDlg::kAlbumDelete, 0);
+  EXPECT_EQ(album->GetCount(), 0);
+  EXPECT_EQ(rows().size(), 1);  // only the row the album refused
+  EXPECT_TRUE(QFile::exists(b));
 }
 
 // Pictures of the windows for a person to look at: set HV6_SCREENSHOTS to a

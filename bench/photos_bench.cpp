@@ -138,6 +138,18 @@ void BM_DecodeOnePictureWhole(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeOnePictureWhole)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// One thumbnail made from its picture (no cache): the work the first opening
+// does per item, on this thread.
+void BM_ThumbnailOfOnePicture(benchmark::State& state) {
+  const PictureSet& set = pictures();
+  const picview6::ThumbnailCache none(QString(), CViewerAlbum::kThumbnailSide);
+  for (auto _ : state) {
+    picview6::PictureRead read = none.thumbnail(set.paths.first());
+    benchmark::DoNotOptimize(read);
+  }
+}
+BENCHMARK(BM_ThumbnailOfOnePicture)->Unit(benchmark::kMillisecond);
+
 void runOpening(benchmark::State& state, bool keepCache) {
   const PictureSet& set = pictures();
   const double before = memoryMb("VmRSS:");

@@ -83,6 +83,7 @@ WriteResult replaceFile(const QString& path, const QByteArray& bytes, int newFil
 // Appends the bytes at the end of the file, creating it (with newFileMode)
 // when missing; an existing file is kept as it is.
 WriteResult appendFile(const QString& path, const QByteArray& bytes, int newFileMode);
+
 // Writes a new file of the bytes with mode (a file of that name is removed
 // first) and syncs it to the disk; a failed write leaves no file. Not
 // atomic by itself: for a copy that is checked and then renamed into place.

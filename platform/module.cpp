@@ -1,6 +1,7 @@
 #include "platform/module.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace hv6 {
 namespace {
@@ -8,6 +9,18 @@ namespace {
 QString withoutWindowsSuffix(const QString& fileName) {
   return fileName.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive) ? fileName.chopped(4)
                                                                        : fileName;
+}
+
+bool loadInto(std::unique_ptr<QLibrary>& library, const QString& path, const QString& fileName,
+              const QString& where, QString& error) {
+  auto loaded = std::make_unique<QLibrary>(path);
+  if (!loaded->load()) {
+    error = QStringLiteral("cannot load module ") + fileName + where + QStringLiteral(": ") +
+            loaded->errorString();
+    return false;
+  }
+  library = std::move(loaded);
+  return true;
 }
 
 }  // namespace
@@ -22,14 +35,30 @@ bool Module::load(const QString& folder, const QString& fileName) {
     return false;
   }
   const QString path = QDir(folder).filePath(withoutWindowsSuffix(fileName));
-  auto library = std::make_unique<QLibrary>(path);
-  if (!library->load()) {
-    error_ = QStringLiteral("cannot load module ") + fileName + QStringLiteral(" from ") + folder +
-             QStringLiteral(": ") + library->errorString();
+  return loadInto(library_, path, fileName, QStringLiteral(" from ") + folder, error_);
+}
+
+bool Module::loadByName(const QString& fileName) {
+  unload();
+  error_.clear();
+  if (fileName.isEmpty()) {
+    error_ = QStringLiteral("no module name given");
     return false;
   }
-  library_ = std::move(library);
-  return true;
+  return loadInto(library_, withoutWindowsSuffix(fileName), fileName, QString(), error_);
+}
+
+QString Module::locate(const QString& folder, const QString& fileName) {
+  if (fileName.isEmpty()) return {};
+  const QDir dir(folder);
+  const QString base = withoutWindowsSuffix(fileName);
+  for (const QString& candidate :
+       {fileName, base, base + QStringLiteral(".so"),
+        QStringLiteral("lib") + base + QStringLiteral(".so")}) {
+    const QFileInfo info(dir.filePath(candidate));
+    if (info.isFile()) return info.absoluteFilePath();
+  }
+  return {};
 }
 
 void Module::unload() {

@@ -21,6 +21,14 @@ class Module {
   // module of that base name here; the platform's prefix and suffix are
   // tried as usual.
   bool load(const QString& folder, const QString& fileName);
+  // Loads a module by its file name alone, through the system's search
+  // order (the folders the dynamic loader searches).
+  bool loadByName(const QString& fileName);
+
+  // The file of the module folder/fileName as load() would find it (the
+  // name itself, or the platform's name for a Windows name); empty when
+  // there is no such file.
+  static QString locate(const QString& folder, const QString& fileName);
   void unload();
   bool isLoaded() const { return library_ && library_->isLoaded(); }
 

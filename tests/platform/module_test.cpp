@@ -28,3 +28,18 @@ TEST(Module, ARealModuleResolvesItsExport) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Windows name stands for the module file of this platform; a folder
+// with or without the file gives the file or nothing.
+TEST(Module, LocateFindsTheFileAWindowsNameStandsFor) {
+  const QString folder = QCoreApplication::applicationDirPath();
+  const QString found = hv6::Module::locate(folder, QStringLiteral("HV6_TEST_MODULE.dll").toLower());
+  EXPECT_TRUE(found.endsWith(QStringLiteral("/hv6_test_module.so"))) << qPrintable(found);
+  EXPECT_EQ(hv6::Module::locate(folder, QStringLiteral("hv6_test_module.DLL")), found);
+  EXPECT_TRUE(hv6::Module::locate(folder, QStringLiteral("savedata6.DLL")).isEmpty());
+  EXPECT_TRUE(hv6::Module::locate(folder, QString()).isEmpty());
+}
+
+}  // namespace

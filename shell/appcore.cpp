@@ -3,6 +3,7 @@
 #include "outside/dataconv6/dataconv.h"
 #include "outside/errtext6/errmsg.h"
 #include "platform/dao/exception.h"
+#include "shell/accessflag.h"
 #include "shell/startup.h"
 
 #include <QFileInfo>
@@ -57,9 +58,7 @@ void AppCore::applyCommandLine(const QString& commandLine) {
   if (!registry_.selectSettingsKey(*key)) showNumbered(kMsgWriteFailed);
 }
 
-bool AppCore::resetAccess() {
-  return registry_.writeDword(StartKeys::kBaseInfo, StartKeys::kAccess, 0);
-}
+bool AppCore::resetAccess() { return AccessFlag::resetUnlessHeld(registry_); }
 
 bool AppCore::readBaseSettings() {
   BaseSettings read;

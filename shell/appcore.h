@@ -35,7 +35,8 @@ class AppCore {
   const BaseSettings& settings() const { return settings_; }
 
   // The start steps from the command line to the data conversion, in order:
-  // -REG (2503, goes on), Access = 0 (2503, ends), root, DataPath and
+  // -REG (2503, goes on), Access = 0 unless a live data tool holds it
+  // (2503, ends), root, DataPath and
   // InstallPath (2504, ends), NetworkSetup = 0 (2504, goes on), both
   // databases (errors swallowed), the conversion of older data.
   StartOutcome runStartSteps(const QString& commandLine);

@@ -52,4 +52,10 @@ bool FirstStartChoice::useDemoData() {
   return true;
 }
 
+bool FirstStartChoice::dataFolderChosen(const QString& diaryPath) {
+  if (!diaryPath.isEmpty() && QFileInfo(diaryPath).isFile()) return true;
+  CErrMsg().Disp(1127, 0, 0, kAppTitle);
+  return false;
+}
+
 }  // namespace hv6

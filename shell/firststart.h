@@ -33,6 +33,11 @@ class FirstStartChoice {
   // false after a numbered message (2504, 2916, 2503), the dialog stays.
   bool useDemoData();
 
+  // "データフォルダを指定する。" after the sheet ended with OK: true (the dialog
+  // closes with kResultDataChosen) when the diary database chosen in it
+  // exists; otherwise message 1127 and the dialog stays.
+  bool dataFolderChosen(const QString& diaryPath);
+
   // True when the dialog result means the program ends.
   static bool endsProgram(int result) { return result == kIdExit || result == kIdCancel; }
 

@@ -7,6 +7,9 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 namespace hv6 {
 namespace {
 
@@ -119,6 +122,51 @@ QList<ToolMenuItem> toolMenuItems(const QList<LauncherEntry>& entries) {
     items.append(ToolMenuItem{entry.commandId, text});
   }
   return items;
+}
+
+namespace {
+
+void putText(const QString& text, char (&out)[HV6_LAUNCHER_TEXT]) {
+  QByteArray bytes = text.toUtf8();
+  qsizetype length = std::min<qsizetype>(bytes.size(), HV6_LAUNCHER_TEXT - 1);
+  // Back to the first byte of a character when the cut falls inside one.
+  while (length > 0 && length < bytes.size() && (uchar(bytes.at(length)) & 0xC0) == 0x80) --length;
+  std::memcpy(out, bytes.constData(), size_t(length));
+  out[length] = '\0';
+}
+
+QString takeText(const char (&text)[HV6_LAUNCHER_TEXT]) {
+  return QString::fromUtf8(text, qsizetype(strnlen(text, HV6_LAUNCHER_TEXT)));
+}
+
+}  // namespace
+
+void toToolEntries(const QList<LauncherEntry>& entries, Hv6LauncherEntry* out) {
+  for (int i = 0; i < kLauncherCount; ++i) {
+    Hv6LauncherEntry& target = out[i];
+    target = Hv6LauncherEntry{};
+    target.commandId = kLauncherCommandBase + i + 1;
+    target.helpId = kHelpBase + i + 1;
+    if (i >= entries.size()) continue;
+    const LauncherEntry& entry = entries.at(i);
+    putText(entry.name, target.name);
+    putText(entry.icon, target.icon);
+    putText(entry.exe, target.exe);
+    target.incorporate = entry.incorporate;
+    target.toolMenu = entry.toolMenu;
+    target.commandId = entry.commandId;
+    target.helpId = entry.helpId;
+  }
+}
+
+QList<LauncherEntry> fromToolEntries(const Hv6LauncherEntry* entries, int count) {
+  QList<LauncherEntry> list;
+  for (int i = 0; i < count; ++i) {
+    const Hv6LauncherEntry& entry = entries[i];
+    list.append(LauncherEntry{takeText(entry.name), takeText(entry.icon), takeText(entry.exe),
+                              entry.incorporate, entry.toolMenu, entry.commandId, entry.helpId});
+  }
+  return list;
 }
 
 QString launcherDescription(int number) {

@@ -6,6 +6,7 @@
 // day handed over through Calendar\Date.
 
 #include "platform/process.h"
+#include "tools/datatools_abi.h"
 
 #include <QList>
 #include <QString>
@@ -40,6 +41,12 @@ bool loadLauncherEntries(const AppRegistry& registry, QList<LauncherEntry>& entr
 // Writes the five values of all twenty entries in one replace of the
 // settings file; false (nothing written) when one cannot be written.
 bool saveLauncherEntries(AppRegistry& registry, const QList<LauncherEntry>& entries);
+
+// The entries in the layout the new-data library shares: texts as UTF-8,
+// cut to fit (never in the middle of a character). `out` holds twenty.
+void toToolEntries(const QList<LauncherEntry>& entries, Hv6LauncherEntry* out);
+// The entries of that layout.
+QList<LauncherEntry> fromToolEntries(const Hv6LauncherEntry* entries, int count);
 
 // Whether a file can stand for a program on the tool bar: an image file, or
 // a program file, that exists and can be read.

@@ -2,6 +2,7 @@
 
 #include "platform/presenter.h"
 #include "shell/startup.h"
+#include "tools/datatools_abi.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,8 +16,8 @@ constexpr int kMinimumWidth = 520;
 
 }  // namespace
 
-CFirstStartDlg::CFirstStartDlg(hv6::AppRegistry& registry, QWidget* parent)
-    : QDialog(parent), choice_(registry) {
+CFirstStartDlg::CFirstStartDlg(hv6::AppRegistry& registry, Actions actions, QWidget* parent)
+    : QDialog(parent), choice_(registry), actions_(std::move(actions)) {
   setObjectName(QStringLiteral("142"));
   setWindowTitle(hv6::kAppTitle);
   setMinimumWidth(kMinimumWidth);
@@ -24,13 +25,13 @@ CFirstStartDlg::CFirstStartDlg(hv6::AppRegistry& registry, QWidget* parent)
   layout->setSpacing(8);
 
   connect(addButton(Choice::kIdNewData, QStringLiteral("新規に作成する。")), &QPushButton::clicked,
-          this, &CFirstStartDlg::OnNotYetAvailable);
+          this, [this] { OnNewData(HV6_NEWDATA_FIRSTSTART); });
   connect(addButton(Choice::kIdConvert, QStringLiteral("HarvoV3、V5/V5プラスからコンバートする。")),
-          &QPushButton::clicked, this, &CFirstStartDlg::OnNotYetAvailable);
+          &QPushButton::clicked, this, [this] { OnNewData(HV6_NEWDATA_CONVERT); });
   connect(addButton(Choice::kIdDemoData, QStringLiteral("デモデータを見る。")), &QPushButton::clicked,
           this, &CFirstStartDlg::OnDemoData);
   connect(addButton(Choice::kIdDataFolder, QStringLiteral("データフォルダを指定する。")),
-          &QPushButton::clicked, this, &CFirstStartDlg::OnNotYetAvailable);
+          &QPushButton::clicked, this, &CFirstStartDlg::OnDataFolder);
 
   auto* note = new QLabel(Choice::noteText(), this);
   note->setObjectName(QStringLiteral("note"));
@@ -58,7 +59,12 @@ void CFirstStartDlg::OnDemoData() {
   if (choice_.useDemoData()) done(Choice::kResultDataChosen);
 }
 
-void CFirstStartDlg::OnNotYetAvailable() {
-  hv6::showMessage(Choice::notYetAvailableText(), hv6::kAppTitle, hv6::MsgButtons::Ok,
-                   hv6::MsgIcon::Information, this);
+void CFirstStartDlg::OnNewData(int mode) {
+  if (actions_.newData && actions_.newData(mode)) done(Choice::kResultDataChosen);
+}
+
+void CFirstStartDlg::OnDataFolder() {
+  if (!actions_.chooseDataFolder) return;
+  const std::optional<QString> diaryPath = actions_.chooseDataFolder();
+  if (diaryPath && choice_.dataFolderChosen(*diaryPath)) done(Choice::kResultDataChosen);
 }

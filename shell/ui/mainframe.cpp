@@ -139,7 +139,9 @@ CMainFrame::Activation CMainFrame::ActivateFrame(bool allowFirstStartDialog) {
   if (!core_.dataFilesPresent()) {
     if (splash_) splash_->HideSplashScreen();
     if (!allowFirstStartDialog) return Activation::FirstStartNeeded;
-    CFirstStartDlg dialog(core_.registry());
+    CFirstStartDlg dialog(core_.registry(),
+                          {[this](int mode) { return firstStartNewData(mode); },
+                           [this] { return firstStartDataFolder(); }});
     if (hv6::FirstStartChoice::endsProgram(dialog.exec())) {
       // As the exit command: the frame closes once the program runs.
       QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class CCalendarBox;
 class CCalendarPhotos;
@@ -32,8 +33,11 @@ class CalendarHost;
 class StatusMeter;
 }
 
+class FrameToolHost;
+
 class CMainFrame final : public QMainWindow {
   Q_OBJECT
+  friend class FrameToolHost;
 
  public:
   enum class Activation {
@@ -123,6 +127,13 @@ class CMainFrame final : public QMainWindow {
   void runBaseInfo();
   void runMobileImport();
   void runFieldLocations();
+  // The data tools (new data, backup, restore, maintenance) and the
+  // enquiry program.
+  void runDataTool(int id);
+  void runEnquiry();
+  // The first-start dialog's new data (modes 1, 2) and data folder.
+  bool firstStartNewData(int mode);
+  std::optional<QString> firstStartDataFolder();
   void showVersion();
   void showNotYetAvailable();
   QList<CCheckV5App::LauncherProgram> launcherPrograms() const;

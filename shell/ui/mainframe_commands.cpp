@@ -2,6 +2,8 @@
 // base-information sheet, the mobile diary import, the field locations, the
 // photo commands, the version dialog, and the commands whose subsystems come
 // later.
+// base-information sheet, the version dialog, the data tools, and the
+// commands whose subsystems come later.
 #include "calendar/commands.h"
 #include "calendar/ui/hrvview.h"
 #include "outside/errtext6/errmsg.h"
@@ -40,6 +42,11 @@ void CMainFrame::OnCommand(int id) {
     case kMobileImport: return runMobileImport();
     case kFieldLocations: return runFieldLocations();
     case kVersion: return showVersion();
+    case kNewData:
+    case kBackup:
+    case kRestore:
+    case kMaintenance: return runDataTool(id);
+    case kSupport: return runEnquiry();
     case kExit: close(); return;
     case kPictureImport:
     case kPictureShow:

@@ -192,3 +192,33 @@ TEST_F(LauncherTest, LaunchFailuresShowTheirMessagesAndAClosedDiaryDoesNothing) 
 }
 
 }  // namespace
+
+namespace {
+
+// The layout shared with the new-data library: every value carried both
+// ways; a name longer than the field is cut before a whole character.
+TEST(LauncherToolEntries, CarriedThroughTheSharedLayout) {
+  QList<hv6::LauncherEntry> entries;
+  for (int number = 1; number <= hv6::kLauncherCount; ++number)
+    entries.append({QStringLiteral("作業日誌%1").arg(number), QStringLiteral("/p/icon%1.svg").arg(number),
+                    QStringLiteral("/p/prog%1 -x").arg(number), std::uint32_t(number % 2),
+                    std::uint32_t(number % 3 == 0), 10000 + number, 1223 + number});
+  entries[4].name = QString(200, QChar(u'畑'));  // 600 bytes of UTF-8
+  Hv6LauncherEntry shared[HV6_LAUNCHER_COUNT];
+  hv6::toToolEntries(entries, shared);
+  const QList<hv6::LauncherEntry> back = hv6::fromToolEntries(shared, HV6_LAUNCHER_COUNT);
+  ASSERT_EQ(back.size(), hv6::kLauncherCount);
+  for (int i = 0; i < hv6::kLauncherCount; ++i) {
+    if (i == 4) continue;
+    EXPECT_EQ(back[i].name, entries[i].name);
+    EXPECT_EQ(back[i].icon, entries[i].icon);
+    EXPECT_EQ(back[i].exe, entries[i].exe);
+    EXPECT_EQ(back[i].incorporate, entries[i].incorporate);
+    EXPECT_EQ(back[i].toolMenu, entries[i].toolMenu);
+    EXPECT_EQ(back[i].commandId, entries[i].commandId);
+    EXPECT_EQ(back[i].helpId, entries[i].helpId);
+  }
+  EXPECT_EQ(back[4].name, QString(85, QChar(u'畑')));  // 255 bytes hold 85 whole characters
+}
+
+}  // namespace

@@ -14,10 +14,22 @@ namespace {
 class FirstStartDialogTest : public hv6test::InstalledRegistryTest {
  protected:
   std::unique_ptr<CFirstStartDlg> dialog;
+  QList<int> newDataModes;
+  bool newDataMade = false;
+  std::optional<QString> chosenDiary;
+  int sheets = 0;
 
   void SetUp() override {
     install();
-    dialog = std::make_unique<CFirstStartDlg>(registry);
+    CFirstStartDlg::Actions actions{[this](int mode) {
+                                      newDataModes << mode;
+                                      return newDataMade;
+                                    },
+                                    [this] {
+                                      ++sheets;
+                                      return chosenDiary;
+                                    }};
+    dialog = std::make_unique<CFirstStartDlg>(registry, actions);
     dialog->open();
   }
 
@@ -47,12 +59,45 @@ TEST_F(FirstStartDialogTest, ShowsTheNoteAndTheFiveButtonsUncut) {
   EXPECT_GE(note->height(), note->heightForWidth(note->width()));
 }
 
-TEST_F(FirstStartDialogTest, ResultsOfTheButtons) {
-  for (const char* id : {"1003", "1004", "1005"}) button(id)->click();
+// New data in mode 1 (1003) or 2 (1004): the dialog closes with 6 only
+// when data was made.
+TEST_F(FirstStartDialogTest, NewDataAndConversion) {
+  button("1003")->click();
+  button("1004")->click();
+  EXPECT_EQ(newDataModes, (QList<int>{1, 2}));
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(messages.messages().size(), 3);  // not yet available, each time
-  EXPECT_EQ(messages.messages().last().text, hv6::FirstStartChoice::notYetAvailableText());
+  newDataMade = true;
+  button("1004")->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), 6);
+  EXPECT_TRUE(messages.empty());
+}
 
+// A data folder (1005): cancelled sheet stays silently; a chosen diary file
+// that is not there shows 1127 (kind 0) and stays; an existing one closes
+// with 6.
+TEST_F(FirstStartDialogTest, DataFolder) {
+  button("1005")->click();
+  EXPECT_EQ(sheets, 1);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(messages.empty());
+
+  const QString diary = env.path(hv6::kDiaryFileName);
+  chosenDiary = diary;
+  button("1005")->click();
+  EXPECT_TRUE(dialog->isVisible());
+  ASSERT_EQ(messages.numbers(), QList<long>{1127});
+  EXPECT_EQ(messages.messages().at(0).kind, 0);
+
+  QFile file(diary);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  button("1005")->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), 6);
+}
+
+TEST_F(FirstStartDialogTest, ResultsOfTheButtons) {
   ASSERT_TRUE(registry.writeString(hv6::StartKeys::kEnvironment, hv6::StartKeys::kInstallPath,
                                    QStringLiteral("/p")));
   button("1006")->click();  // no demo data yet

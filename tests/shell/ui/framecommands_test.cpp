@@ -25,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -134,6 +135,60 @@ TEST_F(FrameCommandsTest, DayMenuLaunchHandsTheDayAndAMissingProgramSays2904) {
   EXPECT_EQ(date, 20260704u);
   EXPECT_EQ(frame->view()->logic().state().selectedDate, 0);
   frame->OnCommand(10003);
+  EXPECT_EQ(messages.numbers(), QList<long>{2904});
+}
+
+// The data tools from the menu: the library of the program folder called
+// with the view as parent while both databases are closed, everything back
+// afterwards; a missing library says so.
+TEST_F(FrameCommandsTest, DataToolsRunTheirLibrariesAndPutEverythingBack) {
+  hv6test::TempDataFolder data;
+  const QString folder = env.path(QStringLiteral("program"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  setPaths(data.diaryPath(), data.weatherPath(), folder);
+  const QString record = env.path(QStringLiteral("record.txt"));
+  qputenv("HV6_TOOL_RECORD", record.toUtf8());
+  ASSERT_TRUE(QFile::copy(QDir(hv6test::binaryDir()).filePath(QStringLiteral("tests/tools/hv6_test_tool_module.so")),
+                          QDir(folder).filePath(QStringLiteral("libfixdata6.so"))));
+  createFrame();
+  messages.clear();  // 2911: no launcher entry here
+  core.openDatabases();
+  ASSERT_TRUE(core.diaryDatabase().IsOpen() && core.weatherDatabase().IsOpen());
+
+  frame->OnCommand(32775);
+  QFile file(record);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray("DataMaintenance view 0\n"));
+  EXPECT_EQ(dword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess), 0u);
+  EXPECT_TRUE(core.diaryDatabase().IsOpen() && core.weatherDatabase().IsOpen());
+  EXPECT_TRUE(messages.empty());
+
+  frame->OnCommand(32773);
+  EXPECT_EQ(messages.numbers(), QList<long>{2906});
+  EXPECT_EQ(dword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess), 0u);
+  EXPECT_TRUE(core.diaryDatabase().IsOpen() && core.weatherDatabase().IsOpen());
+  qunsetenv("HV6_TOOL_RECORD");
+}
+
+// The enquiry command starts helpdesk from the program folder.
+TEST_F(FrameCommandsTest, EnquiryStartsHelpdesk) {
+  const QString folder = env.path(QStringLiteral("program"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  setPaths(env.path(QStringLiteral("none.HV6")), env.path(QStringLiteral("none2.HV6")), folder);
+  createFrame();
+  messages.clear();  // 2911: no launcher entry here
+  frame->OnCommand(32812);
+  EXPECT_EQ(messages.numbers(), QList<long>{2904});
+
+  const QString started = env.path(QStringLiteral("started"));
+  QFile helpdesk(QDir(folder).filePath(QStringLiteral("helpdesk")));
+  ASSERT_TRUE(helpdesk.open(QIODevice::WriteOnly));
+  helpdesk.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(started).toUtf8());
+  helpdesk.close();
+  helpdesk.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  frame->OnCommand(32812);
+  for (int i = 0; i < 300 && !QFile::exists(started); ++i) QThread::msleep(10);
+  EXPECT_TRUE(QFile::exists(started));
   EXPECT_EQ(messages.numbers(), QList<long>{2904});
 }
 

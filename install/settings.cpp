@@ -251,7 +251,7 @@ bool pointSettingsAtData(RegistryStore& store, const QString& diaryPath, const Q
   return true;
 }
 
-bool createNewDataFolder(const QString& folder, QString* error) {
+bool createNewDataFolder(const QString& folder, QString* error, const InformationTexts& texts) {
   if (folder.isEmpty())
     return fail(error, QStringLiteral("データフォルダが指定されていません (no data folder given)"));
   const QDir dir(folder);
@@ -272,7 +272,7 @@ bool createNewDataFolder(const QString& folder, QString* error) {
   try {
     createWeatherDatabase(weather);
     weatherMade = true;
-    createDiaryDatabase(diary);
+    createDiaryDatabase(diary, kCurrentEdition, texts);
   } catch (const CDaoException& e) {
     if (weatherMade) QFile::remove(weather);  // half a data folder is no data folder
     return fail(error,

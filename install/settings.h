@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/registry.h"
+#include "store/schema.h"
 
 namespace hv6::install {
 
@@ -38,6 +39,8 @@ bool pointSettingsAtData(RegistryStore& store, const QString& diaryPath, const Q
 // Creates the folder (private to the user when new) with both databases
 // of the current edition. Refuses a folder that holds either database; a
 // failure leaves no database behind.
-bool createNewDataFolder(const QString& folder, QString* error = nullptr);
+// The farm's identity goes into the Information row.
+bool createNewDataFolder(const QString& folder, QString* error = nullptr,
+                         const InformationTexts& texts = {});
 
 }  // namespace hv6::install

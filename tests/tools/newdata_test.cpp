@@ -1,5 +1,6 @@
 #include "tools/newdata.h"
 
+#include "install/settings.h"
 #include "platform/dao/database.h"
 #include "platform/dao/recordset.h"
 #include "store/information.h"
@@ -18,7 +19,9 @@ using hv6::StartKeys;
 class NewDataTest : public hv6test::InstalledRegistryTest {
  protected:
   void SetUp() override {
-    install();
+    // As hv6-install leaves a user's settings.
+    ASSERT_TRUE(hv6::install::writeDefaultSettings(
+        store, {env.path(QStringLiteral("prefix")), env.path(QStringLiteral("program"))}));
     setPaths(env.path(QStringLiteral("old/a.HV6")), env.path(QStringLiteral("old/b.HV6")),
              env.path(QStringLiteral("program")));
     ASSERT_TRUE(QDir().mkpath(place()));

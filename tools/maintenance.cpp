@@ -101,17 +101,32 @@ void findUnreadableFarmDiaries(const QString& folder, QStringList& unreadable) {
 
 }  // namespace
 
+// The names a user knows for a table and a code column.
+static QString userName(const QString& name) {
+  static const QHash<QString, QString> kNames{
+      {QStringLiteral("WDiary"), QStringLiteral("作業日誌")},
+      {QStringLiteral("TargetField"), QStringLiteral("観測地点のほ場")},
+      {QStringLiteral("CropCode"), QStringLiteral("作物")},
+      {QStringLiteral("JobCode"), QStringLiteral("作業")},
+      {QStringLiteral("FieldCode"), QStringLiteral("ほ場")},
+      {QStringLiteral("Field"), QStringLiteral("ほ場")},
+      {QStringLiteral("FarmerCode"), QStringLiteral("作業者")},
+      {QStringLiteral("MachineCode"), QStringLiteral("機械")},
+  };
+  return kNames.value(name, name);
+}
+
 QStringList describe(const MaintenanceCheck& check) {
   QStringList lines;
   if (!check.error.isEmpty()) lines << check.error;
   for (const QString& damage : check.damaged) lines << damage;
   for (const DanglingReference& ref : check.dangling)
-    lines << QStringLiteral("%1 (Code %2) の %3 = %4 が %5 にありません。")
-                 .arg(ref.table)
+    lines << QStringLiteral("%1 (番号 %2) の%3 (コード %4) が登録されていません。 [%5.%6 → %7]")
+                 .arg(userName(ref.table))
                  .arg(ref.code)
-                 .arg(ref.column)
+                 .arg(userName(ref.column))
                  .arg(ref.value)
-                 .arg(ref.master);
+                 .arg(ref.table, ref.column, ref.master);
   for (const QString& path : check.missingPictures)
     lines << QStringLiteral("画像ファイルがありません: %1").arg(path);
   for (const QString& name : check.unreadableFarmDiaries)

@@ -24,6 +24,13 @@ program=$prefix/lib/hv6
 [ -x "$program/hv6" ] || fail "lib/hv6/hv6 is not an executable"
 [ -x "$program/hv6patch" ] || fail "lib/hv6/hv6patch is not an executable"
 for f in hv6-install hv6-start; do [ -x "$prefix/bin/$f" ] || fail "bin/$f is not an executable"; done
+# The data tools hv6 loads or starts from its program folder.
+for f in libhrvinit6.so libfixdata6.so; do expect_file "$program/$f"; done
+[ -x "$program/helpdesk" ] || fail "lib/hv6/helpdesk is not an executable"
+for f in libhrvinit6.so libfixdata6.so; do
+  nm -D --defined-only "$program/$f" | grep -Eq ' T (NewMakeData|DataMaintenance)$' ||
+    fail "$f lacks its export"
+done
 # hv6 finds its help beside its own resolved path.
 help=$(readlink -f "$prefix/bin/hv6").chm
 for page in 10000 10024 99999; do expect_file "$help/$page.html"; done
@@ -33,6 +40,8 @@ for f in SELSYS.SL2 Chohyo.ini Pri_Mode.ini wxfetch.ini system.nb6 ENV.NB5 A3ENV
 done
 expect_file "$prefix/share/icons/hicolor/scalable/apps/hv6.svg"
 for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install"; do
+for f in "$program/hv6" "$prefix/bin/hv6-install" "$program/helpdesk" "$program/libhrvinit6.so" \
+         "$program/libfixdata6.so"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -103,6 +112,8 @@ dpkg-deb -c "$deb" | awk '{ name = $6; for (i = 7; i <= NF; i++) name = name " "
 for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv6-start \
             ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6patch ./usr/lib/hv6/hv6.chm/10000.html \
             ./usr/lib/hv6/wxfetch.ini \
+            ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6.chm/10000.html ./usr/lib/hv6/wxfetch.ini \
+            ./usr/lib/hv6/libhrvinit6.so ./usr/lib/hv6/libfixdata6.so ./usr/lib/hv6/helpdesk \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
   expect_line "$tmp/files" "$line"
 done

@@ -16,9 +16,15 @@ using hv6::dao::SqlToken;
 
 namespace {
 
+// Unique in the process even across copies of this layer: a tool library
+// loaded at run time carries its own copy, with its own counter, and Qt's
+// connection names are shared by the whole process (a name given twice
+// drops the first connection). The counter's address tells the copies apart.
 QString uniqueConnectionName() {
   static std::atomic<unsigned long> counter{0};
-  return QStringLiteral("hv6-dao-%1").arg(++counter);
+  return QStringLiteral("hv6-dao-%1-%2")
+      .arg(reinterpret_cast<quintptr>(&counter), 0, 16)
+      .arg(++counter);
 }
 
 // A file URI, so that SQLite's "mode" decides whether a file may be made.

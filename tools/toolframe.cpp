@@ -13,13 +13,13 @@ constexpr long kMsgWriteFailed = 2503;
 constexpr long kMsgReadFailed = 2504;
 constexpr long kMsgProgramMissing = 2904;
 
-struct ToolSpec {
+struct ToolLibrary {
   const char* fileName;
   const char* exportName;
   long message;  // the tool's "cannot load" message
 };
 
-ToolSpec specOf(DataTool tool) {
+ToolLibrary libraryOf(DataTool tool) {
   switch (tool) {
     case DataTool::NewData: return {HV6_LIB_NEWDATA, HV6_EXPORT_NEWDATA, 2905};
     case DataTool::Backup: return {HV6_LIB_BACKUP, HV6_EXPORT_BACKUP, 2906};
@@ -62,26 +62,26 @@ bool adoptLaunchers(const Hv6LauncherEntry* made, DataToolHost& host) {
 
 // Step 5 of the frame for each tool: load, look up, call, unload.
 ToolRun callTool(DataTool tool, const QString& installPath, DataToolHost& host, bool* created) {
-  const ToolSpec spec = specOf(tool);
-  const QString fileName = QString::fromLatin1(spec.fileName);
+  const ToolLibrary library = libraryOf(tool);
+  const QString fileName = QString::fromLatin1(library.fileName);
   const QString file = existingLibrary(installPath, fileName);
   if (file.isEmpty()) {
-    showNumbered(spec.message);
+    showNumbered(library.message);
     return ToolRun::LibraryMissing;
   }
   Module module;
   if (tool == DataTool::NewData) {
     if (!loadNewDataLibrary(module, host)) {
-      showNumbered(spec.message);
+      showNumbered(library.message);
       return ToolRun::LoadFailed;
     }
   } else if (!module.load(QFileInfo(file).path(), QFileInfo(file).fileName())) {
-    showNumbered(spec.message, 0);
+    showNumbered(library.message, 0);
     return ToolRun::LoadFailed;
   }
-  QFunctionPointer entry = module.resolve(spec.exportName);
+  QFunctionPointer entry = module.resolve(library.exportName);
   if (!entry) {
-    if (tool != DataTool::NewData) showNumbered(spec.message, 0);
+    if (tool != DataTool::NewData) showNumbered(library.message, 0);
     return ToolRun::ExportMissing;
   }
   switch (tool) {

@@ -74,7 +74,7 @@ class EnquiryWindow final : public QDialog {
     const QString path = hv6::fileChooser().chooseFileToSave(
         {QStringLiteral("問い合わせ票の保存"),
          QDir(hv6::specialFolder(hv6::kFolderDocuments)).filePath(QStringLiteral("Harvo問い合わせ票.pdf")),
-         QStringLiteral("PDF (*.pdf)"), this, {}});
+         QStringLiteral("PDF (*.pdf)"), this, {}, {}});
     if (path.isEmpty()) return;
     QString error;
     if (!hv6::writeEnquiryPdf(path, facts_, &error)) QMessageBox::warning(this, windowTitle(), error);

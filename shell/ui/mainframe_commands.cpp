@@ -1,9 +1,7 @@
 // The frame's commands: the launchers, help, the launcher settings, the
 // base-information sheet, the mobile diary import, the field locations, the
-// photo commands, the version dialog, and the commands whose subsystems come
-// later.
-// base-information sheet, the version dialog, the data tools, and the
-// commands whose subsystems come later.
+// photo commands, the data tools, the version dialog, and the commands whose
+// subsystems come later.
 #include "calendar/commands.h"
 #include "calendar/ui/hrvview.h"
 #include "outside/errtext6/errmsg.h"

@@ -39,9 +39,8 @@ for f in SELSYS.SL2 Chohyo.ini Pri_Mode.ini wxfetch.ini system.nb6 ENV.NB5 A3ENV
   expect_file "$program/$f"
 done
 expect_file "$prefix/share/icons/hicolor/scalable/apps/hv6.svg"
-for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install"; do
-for f in "$program/hv6" "$prefix/bin/hv6-install" "$program/helpdesk" "$program/libhrvinit6.so" \
-         "$program/libfixdata6.so"; do
+for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
+         "$program/libhrvinit6.so" "$program/libfixdata6.so"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -112,7 +111,6 @@ dpkg-deb -c "$deb" | awk '{ name = $6; for (i = 7; i <= NF; i++) name = name " "
 for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv6-start \
             ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6patch ./usr/lib/hv6/hv6.chm/10000.html \
             ./usr/lib/hv6/wxfetch.ini \
-            ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6.chm/10000.html ./usr/lib/hv6/wxfetch.ini \
             ./usr/lib/hv6/libhrvinit6.so ./usr/lib/hv6/libfixdata6.so ./usr/lib/hv6/helpdesk \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
   expect_line "$tmp/files" "$line"

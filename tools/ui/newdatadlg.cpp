@@ -81,14 +81,14 @@ QLineEdit* CNewDataDlg::addField(const QString& name, const QString&, const QStr
 
 void CNewDataDlg::browsePlace() {
   const QString chosen = hv6::fileChooser().chooseFolder(
-      {QStringLiteral("作成する場所"), place_->text(), QString(), this, {}});
+      {QStringLiteral("作成する場所"), place_->text(), QString(), this, {}, {}});
   if (!chosen.isEmpty()) place_->setText(chosen);
 }
 
 void CNewDataDlg::browseOlderDiary() {
   const QString chosen = hv6::fileChooser().chooseFileToOpen(
       {QStringLiteral("変換する作業日誌データ"), olderDiary_->text(),
-       QStringLiteral("作業日誌データ (*.HV6 *.hv6 *.mdb);;すべてのファイル (*)"), this, {}});
+       QStringLiteral("作業日誌データ (*.HV6 *.hv6 *.mdb);;すべてのファイル (*)"), this, {}, {}});
   if (!chosen.isEmpty()) olderDiary_->setText(chosen);
 }
 

@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -349,6 +351,14 @@ bool makeFolder(const QString& path, int mode) {
     return errno == EEXIST && QFileInfo(path).isDir();
   ::chmod(nativePath(path).constData(), mode_t(mode));  // mkdir narrowed it by the umask
   return true;
+}
+
+bool exchangePaths(const QString& first, const QString& second, QString* error) {
+  const int result = ::renameat2(AT_FDCWD, nativePath(first).constData(), AT_FDCWD,
+                                 nativePath(second).constData(), RENAME_EXCHANGE);
+  if (result == 0) return true;
+  if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
+  return false;
 }
 
 std::int64_t wallClockMs() { return QDateTime::currentMSecsSinceEpoch(); }

@@ -104,6 +104,12 @@ void removeLeftoverTemporaries(const QString& path);
 // Creates the folder and its missing parents; the last one gets mode.
 bool makeFolder(const QString& path, int mode);
 
+// Swaps two existing paths (files or folders) of one file system in one
+// step: each name then holds what the other held, and no moment exists in
+// which either name is missing. Where the file system cannot, false with
+// the reason in error and nothing changed.
+bool exchangePaths(const QString& first, const QString& second, QString* error = nullptr);
+
 // Milliseconds since the epoch, the clock file modification times use.
 std::int64_t wallClockMs();
 

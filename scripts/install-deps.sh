@@ -14,6 +14,9 @@ packages=(
   libgtest-dev libgmock-dev libcpp-httplib-dev libssl-dev poppler-utils
   libbenchmark-dev
   sqlite3
+  # Backup files: one tar stream per backup, read and written through
+  # libarchive (savedata6, loaddata6, hv6 --backup / --restore).
+  libarchive-dev
   # The Debian package (cpack -G DEB) and its test: dpkg-shlibdeps (dpkg-dev)
   # and file find the libraries the programs need; desktop-file-validate
   # checks the menu entry.

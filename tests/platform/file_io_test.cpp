@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +52,34 @@ TEST_F(FileIoTest, ARenameReplacesTheTargetAndFailsWithoutTheSource) {
   EXPECT_FALSE(QFileInfo::exists(from));
   EXPECT_FALSE(fileio::renameOver(from, to).ok);
   EXPECT_EQ(contentOf(to), QByteArray("new"));
+QByteArray contentOf(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void put(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+TEST(ExchangePathsTest, TwoFoldersTradeTheirContentAndAMissingOneChangesNothing) {
+  QTemporaryDir dir;
+  const QString a = dir.filePath(QStringLiteral("データ"));
+  const QString b = dir.filePath(QStringLiteral(".staging"));
+  ASSERT_TRUE(QDir().mkpath(a));
+  ASSERT_TRUE(QDir().mkpath(b));
+  put(a + QStringLiteral("/f"), "old");
+  put(b + QStringLiteral("/f"), "new");
+
+  QString error;
+  ASSERT_TRUE(hv6::fileio::exchangePaths(b, a, &error)) << error.toStdString();
+  EXPECT_EQ(contentOf(a + QStringLiteral("/f")), QByteArray("new"));
+  EXPECT_EQ(contentOf(b + QStringLiteral("/f")), QByteArray("old"));
+
+  EXPECT_FALSE(hv6::fileio::exchangePaths(dir.filePath(QStringLiteral("none")), a, &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_EQ(contentOf(a + QStringLiteral("/f")), QByteArray("new"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // "--check-start" starts, reports what was opened and closes again;
 // "--print YYYYMM --pdf FILE" prints a month without a window;
 // "--import-mobile" imports the mobile diary records without a window.
+// "--backup FILE" and "--restore FILE" run the backup or restore library
+// without a window.
+#include "shell/datatoolcommand.h"
 #include "shell/startup.h"
 #include "shell/ui/hrvapp.h"
 #include "shell/ui/printrun.h"
@@ -27,6 +30,12 @@ void chooseOffscreenForChecks(int argc, char** argv) {
   const bool display = chosen || !qEnvironmentVariableIsEmpty("DISPLAY") ||
                        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
   if ((check && !display) || (batch && !chosen)) qputenv("QT_QPA_PLATFORM", "offscreen");
+            std::strcmp(argv[i], "--print") == 0 || std::strcmp(argv[i], "--backup") == 0 ||
+            std::strcmp(argv[i], "--restore") == 0;
+  const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
+                       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                       !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  if (check && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 }  // namespace
@@ -35,6 +44,9 @@ int main(int argc, char** argv) {
   chooseOffscreenForChecks(argc, argv);
   QApplication application(argc, argv);
   QStringList arguments = QApplication::arguments();
+  const hv6::DataToolCommand tool = hv6::takeDataToolCommand(arguments);
+  if (tool.wanted())
+    return hv6::runDataToolCommand(tool, hv6::parseStartArguments(arguments).commandLine);
   hv6::PrintRequest print = hv6::takePrintRequest(arguments);
   CHrvApp app(hv6::parseStartArguments(arguments), print);
   return app.run();

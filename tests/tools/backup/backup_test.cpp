@@ -5,6 +5,7 @@
 #include "store/schema.h"
 #include "tests/support/temp_data_folder.h"
 #include "tests/support/test_env.h"
+#include "tests/tools/backup/dump.h"
 #include "tools/backup/archive.h"
 #include "tools/backup/backup.h"
 #include "tools/backup/restore.h"
@@ -28,58 +29,11 @@ using namespace hv6::backup;
 
 constexpr long kBackupDate = 20240615;
 
-QByteArray readBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeBytes(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(bytes);
-}
-
-// Every table's rows in rowid order, each value with its SQLite type.
-QString dumpDatabase(const QString& path) {
-  CDaoDatabase db;
-  db.Open(path, false, true);
-  QString dump;
-  QSqlQuery tables = db.runSql(
-      QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' ORDER BY name"));
-  QStringList names;
-  while (tables.next()) {
-    names.append(tables.value(0).toString());
-    dump += tables.value(1).toString() + u'\n';
-  }
-  for (const QString& table : names) {
-    QSqlQuery rows = db.runSql(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table));
-    while (rows.next()) {
-      QStringList values;
-      for (int i = 0; i < rows.record().count(); ++i) {
-        const QVariant v = rows.value(i);
-        values.append(v.isNull() ? QStringLiteral("NULL")
-                                 : QString::fromLatin1(v.typeName()) + u':' +
-                                       (v.userType() == QMetaType::Double
-                                            ? QString::number(v.toDouble(), 'g', 17)
-                                            : v.toString()));
-      }
-      dump += table + u'|' + values.join(u'|') + u'\n';
-    }
-  }
-  return dump;
-}
-
-// Relative path -> SHA-256 of every file below folder.
-QMap<QString, QByteArray> folderDigest(const QString& folder) {
-  QMap<QString, QByteArray> digest;
-  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    digest.insert(QDir(folder).relativeFilePath(path),
-                  QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex());
-  }
-  return digest;
 }
 
 // What lies beside the folder under names made from its own.

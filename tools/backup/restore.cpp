@@ -353,8 +353,11 @@ RestoreResult restoreBackup(const QString& file, const DataPaths& paths,
     // Pictures back to their own free paths, then the swap.
     for (const OutsidePicture& p : outside) {
       const QString temporary = p.to + QStringLiteral(".hv6restore");
-      if (!QDir().mkpath(QFileInfo(p.to).absolutePath()) || !QFile::copy(p.from, temporary) ||
-          !QFile::rename(temporary, p.to)) {
+      if (!QDir().mkpath(QFileInfo(p.to).absolutePath())) fail(kMsgDiskFull, p.to);
+      // On the same disk the verified file is only renamed; elsewhere it is
+      // copied under a temporary name first.
+      if (!QFile::rename(p.from, p.to) &&
+          (!QFile::copy(p.from, temporary) || !QFile::rename(temporary, p.to))) {
         QFile::remove(temporary);
         fail(kMsgDiskFull, p.to);
       }

@@ -2,6 +2,7 @@
 // --backup and --restore, loading savedata6 and loaddata6 from the program
 // folder, on the demo farm.
 #include "install/demo/demodata.h"
+#include "install/settings.h"
 #include "platform/dao/dao.h"
 #include "shell/backupsettings.h"
 #include "tools/backup/backup.h"
@@ -26,11 +27,16 @@ struct ProgramRun {
 class BackupProgramTest : public InstalledRegistryTest {
  protected:
   void SetUp() override {
-    install(QStringLiteral("HV6"), installedKeys() << hv6::BackupKeys::kBackup);
+    // The settings as the installation writes them, the program folder
+    // being the build's (the libraries lie beside hv6 there).
     folder = env.path(QStringLiteral("farm"));
     QString error;
     ASSERT_TRUE(hv6::demo::generateDemoData(folder, {6, 2025}, &error)) << error.toStdString();
-    setPaths(diaryPath(), QDir(folder).filePath(hv6::kWeatherFileName), binaryDir() + QStringLiteral("/shell"));
+    ASSERT_TRUE(hv6::install::writeDefaultSettings(
+        store, {env.path(QStringLiteral("prefix")), binaryDir() + QStringLiteral("/shell")}, &error))
+        << error.toStdString();
+    ASSERT_TRUE(hv6::install::pointSettingsAtData(store, diaryPath(), weatherPath(), true, &error))
+        << error.toStdString();
     ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess, 0));
   }
 
@@ -123,6 +129,32 @@ TEST_F(BackupProgramTest, ArgumentsWithoutAFileAndAMissingLibraryAreReported) {
   EXPECT_EQ(missing.exitCode, 5);
   EXPECT_TRUE(missing.errors.contains(QStringLiteral("[2907]"))) << missing.errors.toStdString();
   EXPECT_EQ(dword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess), 0u);
+}
+
+TEST_F(BackupProgramTest, ARestoreIsRefusedWhileHv6RunsAndABackupIsNot) {
+  const QString file = env.path(QStringLiteral("farm.hv6bak"));
+  QProcess running;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  environment.insert(QStringLiteral("HV6_CHECK_WAIT_RAISE"), QStringLiteral("1"));
+  running.setProcessEnvironment(environment);
+  running.start(binaryDir() + QStringLiteral("/shell/hv6"), {QStringLiteral("--check-start")});
+  QString seen;
+  while (!seen.contains(QStringLiteral("waiting for a raise request"))) {
+    ASSERT_TRUE(running.waitForReadyRead(kWaitMs))
+        << seen.toStdString() << running.readAllStandardError().toStdString();
+    seen += QString::fromUtf8(running.readAllStandardOutput());
+  }
+  const ProgramRun backup = hv6({QStringLiteral("--backup"), file});
+  EXPECT_EQ(backup.exitCode, 0) << backup.errors.toStdString();
+  const auto before = folderDigest(folder);
+  const ProgramRun restore = hv6({QStringLiteral("--restore"), file});
+  EXPECT_EQ(restore.exitCode, 5);
+  EXPECT_TRUE(restore.errors.contains(QStringLiteral("[2973]"))) << restore.errors.toStdString();
+  EXPECT_EQ(folderDigest(folder), before);
+  // The refused restore asked the running program to come forward; in
+  // this check mode that ends it.
+  EXPECT_TRUE(running.waitForFinished(kWaitMs));
 }
 
 }  // namespace

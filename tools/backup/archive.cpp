@@ -1,5 +1,7 @@
 #include "tools/backup/archive.h"
 
+#include "tools/backup/sha256.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -101,18 +103,18 @@ bool ArchiveWriter::addFile(const QString& entry, const QString& path, QByteArra
   if (!in.open(QIODevice::ReadOnly)) return fail(ArchiveFault::Read, path + QStringLiteral(": ") + in.errorString());
   const qint64 total = in.size();
   if (!writeHeader(entry, total)) return false;
-  QCryptographicHash hash(QCryptographicHash::Sha256);
+  Sha256 hash;
   std::vector<char> buffer(static_cast<std::size_t>(kChunk));
   qint64 done = 0;
   while (done < total) {
     const qint64 n = in.read(buffer.data(), std::min<qint64>(kChunk, total - done));
     if (n <= 0) return fail(ArchiveFault::Read, path + QStringLiteral(": ") + in.errorString());
-    hash.addData(QByteArrayView(buffer.data(), n));
+    hash.add(QByteArrayView(buffer.data(), n));
     if (!writeData(buffer.data(), n)) return false;
     done += n;
     if (progress && !progress(n)) return fail(ArchiveFault::Cancelled, QStringLiteral("cancelled"));
   }
-  if (sha256) *sha256 = hash.result().toHex();
+  if (sha256) *sha256 = hash.hexResult();
   if (size) *size = total;
   return true;
 }

@@ -4,7 +4,6 @@
 // complete, and a reader that walks the entries one after the other.
 
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <QString>
 
 #include <functional>

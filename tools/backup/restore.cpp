@@ -5,8 +5,8 @@
 #include "store/datafolder.h"
 #include "store/schema.h"
 #include "tools/backup/archive.h"
+#include "tools/backup/sha256.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -72,9 +72,10 @@ bool hasCompleteEnd(const QString& path) {
 QByteArray fileSha256(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  hash.addData(&file);
-  return hash.result().toHex();
+  Sha256 hash;
+  QByteArray buffer(1 << 20, Qt::Uninitialized);
+  for (qint64 n; (n = file.read(buffer.data(), buffer.size())) > 0;) hash.add(QByteArrayView(buffer.constData(), n));
+  return hash.hexResult();
 }
 
 // Writes the current entry into path through a temporary file; the file
@@ -86,13 +87,13 @@ Extracted extract(ArchiveReader& reader, const QString& path, const ProgressFunc
   if (!out.open(QIODevice::WriteOnly))
     fail(out.error() == QFileDevice::ResourceError ? kMsgDiskFull : kMsgFolderReadOnly,
          out.errorString());
-  QCryptographicHash hash(QCryptographicHash::Sha256);
+  Sha256 hash;
   Extracted result;
   result.path = path;
   bool writeFailed = false;
   bool cancelled = false;
   const bool read = reader.readData([&](const char* data, qint64 n) {
-    hash.addData(QByteArrayView(data, n));
+    hash.add(QByteArrayView(data, n));
     result.size += n;
     if (out.write(data, n) != n) {
       writeFailed = true;
@@ -114,7 +115,7 @@ Extracted extract(ArchiveReader& reader, const QString& path, const ProgressFunc
   if (!read) fail(kMsgDamaged, reader.error());
   if (!out.commit()) fail(out.error() == QFileDevice::ResourceError ? kMsgDiskFull : kMsgFolderReadOnly,
                           out.errorString());
-  result.sha256 = hash.result().toHex();
+  result.sha256 = hash.hexResult();
   return result;
 }
 

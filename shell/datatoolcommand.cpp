@@ -115,7 +115,15 @@ int runDataToolCommand(const DataToolCommand& command, const QString& commandLin
     CErrMsg().Disp(kMsgReadFailed, 1);
     return kToolExitFailed;
   }
-  if (!registry.writeDword(StartKeys::kBaseInfo, StartKeys::kAccess, 1)) {
+  // Access already 1: another tool has the data. A restore waits for it;
+  // a backup takes its copy anyway and leaves the flag to its owner.
+  std::uint32_t access = 0;
+  const bool busy = registry.readDword(StartKeys::kBaseInfo, StartKeys::kAccess, access) && access != 0;
+  if (busy && restore) {
+    CErrMsg().Disp(kMsgProgramRunning, 1);
+    return kToolExitFailed;
+  }
+  if (!busy && !registry.writeDword(StartKeys::kBaseInfo, StartKeys::kAccess, 1)) {
     CErrMsg().Disp(kMsgWriteFailed, 1);
     return kToolExitFailed;
   }
@@ -125,7 +133,7 @@ int runDataToolCommand(const DataToolCommand& command, const QString& commandLin
   // copy while they work.
   CCheckV5App check;
   if (!restore || closeRelatedPrograms(check)) status = callLibrary(command.kind, installPath, command.file);
-  if (!registry.writeDword(StartKeys::kBaseInfo, StartKeys::kAccess, 0)) {
+  if (!busy && !registry.writeDword(StartKeys::kBaseInfo, StartKeys::kAccess, 0)) {
     CErrMsg().Disp(kMsgWriteFailed, 1);
     if (status == kToolExitDone) status = kToolExitFailed;
   }

@@ -7,8 +7,9 @@
 // when the backup or restore was done.
 //
 // A restore also needs the data free: it refuses while hv6 runs for this
-// user or while other programs of the system run (there is nobody to ask
-// to close them).
+// user, while other programs of the system run (there is nobody to ask to
+// close them) or while Access is 1 (another tool has the data). A backup
+// beside another tool leaves Access as it found it.
 
 #include <QString>
 #include <QStringList>

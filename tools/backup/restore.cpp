@@ -334,7 +334,6 @@ RestoreResult restoreBackup(const QString& file, const DataPaths& paths,
       if (name == kDiaryFileName || name == kWeatherFileName ||
           isFarmDiaryFileName(name) || isJournalName(name))
         continue;
-      if (name == kWeatherFileName && QFileInfo::exists(stagedWeather)) continue;
       const QString target = staging.filePath(name);
       bool ok = true;
       if (item.isDir() && !item.isSymLink())

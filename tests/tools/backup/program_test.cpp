@@ -120,6 +120,20 @@ TEST_F(BackupProgramTest, BackupChangeRestoreGivesTheDataBackAndABadBackupChange
   EXPECT_EQ(dword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess), 0u);
 }
 
+TEST_F(BackupProgramTest, WhileAnotherToolHasTheDataARestoreWaitsAndABackupLeavesTheFlag) {
+  const QString file = env.path(QStringLiteral("farm.hv6bak"));
+  ASSERT_TRUE(registry.writeDword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess, 1));
+  const ProgramRun backup = hv6({QStringLiteral("--backup"), file});
+  EXPECT_EQ(backup.exitCode, 0) << backup.errors.toStdString();
+  EXPECT_EQ(dword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess), 1u);
+  const auto before = folderDigest(folder);
+  const ProgramRun restore = hv6({QStringLiteral("--restore"), file});
+  EXPECT_EQ(restore.exitCode, 5);
+  EXPECT_TRUE(restore.errors.contains(QStringLiteral("[2973]"))) << restore.errors.toStdString();
+  EXPECT_EQ(folderDigest(folder), before);
+  EXPECT_EQ(dword(hv6::StartKeys::kBaseInfo, hv6::StartKeys::kAccess), 1u);
+}
+
 TEST_F(BackupProgramTest, ArgumentsWithoutAFileAndAMissingLibraryAreReported) {
   EXPECT_EQ(hv6({QStringLiteral("--backup")}).exitCode, 2);
   EXPECT_EQ(hv6({QStringLiteral("--backup"), QStringLiteral("a"), QStringLiteral("--restore"), QStringLiteral("b")}).exitCode, 2);

@@ -361,6 +361,14 @@ bool exchangePaths(const QString& first, const QString& second, QString* error) 
   return false;
 }
 
+bool syncFileSystemOf(const QString& path) {
+  const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::syncfs(fd) == 0;
+  ::close(fd);
+  return synced;
+}
+
 std::int64_t wallClockMs() { return QDateTime::currentMSecsSinceEpoch(); }
 
 FileLock::~FileLock() { release(); }

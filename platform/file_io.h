@@ -110,6 +110,10 @@ bool makeFolder(const QString& path, int mode);
 // the reason in error and nothing changed.
 bool exchangePaths(const QString& first, const QString& second, QString* error = nullptr);
 
+// Writes everything written to the file system that holds path out to
+// the disk (syncfs), so many new files need one wait instead of one each.
+bool syncFileSystemOf(const QString& path);
+
 // Milliseconds since the epoch, the clock file modification times use.
 std::int64_t wallClockMs();
 

@@ -83,3 +83,14 @@ TEST(ExchangePathsTest, TwoFoldersTradeTheirContentAndAMissingOneChangesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SyncFileSystemTest, AFolderIsSyncedAndAMissingOneIsReported) {
+  QTemporaryDir dir;
+  put(dir.filePath(QStringLiteral("written")), "bytes");
+  EXPECT_TRUE(hv6::fileio::syncFileSystemOf(dir.path()));
+  EXPECT_FALSE(hv6::fileio::syncFileSystemOf(dir.filePath(QStringLiteral("missing"))));
+}
+
+}  // namespace

@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace hv6::backup {
@@ -78,13 +77,14 @@ QByteArray fileSha256(const QString& path) {
   return hash.hexResult();
 }
 
-// Writes the current entry into path through a temporary file; the file
-// is synced before it gets its name.
+// Writes the current entry into path, in the staging area: a failure
+// discards the whole area, so no temporary name is needed; the area is
+// synced once before it is swapped in.
 Extracted extract(ArchiveReader& reader, const QString& path, const ProgressFunction& progress,
                   qint64& done, qint64 total) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) fail(kMsgFolderReadOnly, path);
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly))
+  QFile out(path);
+  if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
     fail(out.error() == QFileDevice::ResourceError ? kMsgDiskFull : kMsgFolderReadOnly,
          out.errorString());
   Sha256 hash;
@@ -106,15 +106,12 @@ Extracted extract(ArchiveReader& reader, const QString& path, const ProgressFunc
     }
     return true;
   });
-  if (writeFailed) {
-    const bool full = out.error() == QFileDevice::ResourceError;
-    out.cancelWriting();
-    fail(full ? kMsgDiskFull : kMsgFolderReadOnly, out.errorString());
-  }
+  if (writeFailed || !out.flush())
+    fail(out.error() == QFileDevice::ResourceError ? kMsgDiskFull : kMsgFolderReadOnly,
+         out.errorString());
   if (cancelled) fail(kCancelled);
   if (!read) fail(kMsgDamaged, reader.error());
-  if (!out.commit()) fail(out.error() == QFileDevice::ResourceError ? kMsgDiskFull : kMsgFolderReadOnly,
-                          out.errorString());
+  out.close();
   result.sha256 = hash.hexResult();
   return result;
 }
@@ -347,6 +344,9 @@ RestoreResult restoreBackup(const QString& file, const DataPaths& paths,
     if (!QFileInfo::exists(stagedWeather) && QFileInfo(QDir(dataFolder).filePath(kWeatherFileName)).isFile() &&
         !QFile::copy(QDir(dataFolder).filePath(kWeatherFileName), stagedWeather))
       fail(kMsgDiskFull, stagedWeather);
+
+    // On the disk before it becomes the data folder.
+    if (!fileio::syncFileSystemOf(staging.path())) fail(kMsgDiskFull, staging.path());
 
     if (options.beforeSwap) options.beforeSwap();
 

@@ -154,6 +154,14 @@ QString freeName(const QString& folder, const QString& fileName) {
   return candidate;
 }
 
+// A backup may name any path for a picture: only picture files (the kinds
+// the import takes) are made outside the data folder.
+bool isPictureName(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") ||
+         suffix == QLatin1String("bmp");
+}
+
 // True when a file could be made at path: its nearest existing folder is
 // writable.
 bool canCreate(const QString& path) {
@@ -299,7 +307,8 @@ RestoreResult restoreBackup(const QString& file, const DataPaths& paths,
           continue;
       } else if (QFileInfo(original).isFile()) {
         if (fileSha256(original) == f.sha256) continue;
-      } else if (!QFileInfo::exists(original) && QFileInfo(original).isAbsolute() && canCreate(original)) {
+      } else if (!QFileInfo::exists(original) && QFileInfo(original).isAbsolute() &&
+                 isPictureName(original) && canCreate(original)) {
         outside.append({from, original});
         continue;
       }

@@ -8,7 +8,8 @@
 //
 // Pictures go back to the path PictureLink names when that path is free or
 // already holds the same bytes; otherwise into the data folder's picture
-// folder, with PictureLink.Path changed to match.
+// folder, with PictureLink.Path changed to match. Outside the data folder
+// only files named as pictures (.jpg, .jpeg, .bmp) are made.
 
 #include "tools/backup/backup.h"
 

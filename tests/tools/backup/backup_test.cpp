@@ -209,6 +209,22 @@ TEST_F(BackupTest, APicturePathHoldingOtherBytesMovesThePictureIntoTheDataFolder
   QDir(restored.safetyCopy).removeRecursively();
 }
 
+TEST_F(BackupTest, AFreePathThatNamesNoPictureIsNotMadeOutsideTheDataFolder) {
+  const QString script = outside_.filePath(QStringLiteral("bin/start.sh"));
+  writeBytes(script, "#!/bin/sh\n");
+  addPicture(script, 20240505);
+  ASSERT_EQ(backUp(target()).message, kDone);
+  closeData();
+  QFile::remove(script);
+  QFile::remove(outsidePicture_);
+  const RestoreResult restored = restoreBackup(target(), paths());
+  ASSERT_EQ(restored.message, kDone) << restored.detail.toStdString();
+  EXPECT_FALSE(QFile::exists(script));
+  EXPECT_EQ(restored.relocatedPictures, QStringList{folder() + QStringLiteral("/photos/start.sh")});
+  EXPECT_EQ(readBytes(outsidePicture_), jpegLike(2, 70000));  // a picture's free path is used
+  QDir(restored.safetyCopy).removeRecursively();
+}
+
 TEST_F(BackupTest, ACancelledBackupLeavesNothingAndKeepsTheLastBackupDate) {
   const auto lastBackup = [this] {
     QSqlQuery q = data_.diary().runSql(QStringLiteral("SELECT LastBackup FROM Information"));

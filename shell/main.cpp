@@ -16,26 +16,21 @@
 namespace {
 
 // A check run on a machine without a display shows its windows offscreen.
-// The import shows none at all: it never needs the display (a scheduled
-// job may have a stale one).
+// The batch commands show none at all: they never need the display (a
+// scheduled job may have a stale one).
 void chooseOffscreenForChecks(int argc, char** argv) {
   bool check = false;
   bool batch = false;
   for (int i = 1; i < argc; ++i) {
     check = check || std::strcmp(argv[i], "--check-start") == 0 ||
             std::strcmp(argv[i], "--print") == 0;
-    batch = batch || std::strcmp(argv[i], "--import-mobile") == 0;
+    batch = batch || std::strcmp(argv[i], "--import-mobile") == 0 ||
+            std::strcmp(argv[i], "--backup") == 0 || std::strcmp(argv[i], "--restore") == 0;
   }
   const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
   const bool display = chosen || !qEnvironmentVariableIsEmpty("DISPLAY") ||
                        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
   if ((check && !display) || (batch && !chosen)) qputenv("QT_QPA_PLATFORM", "offscreen");
-            std::strcmp(argv[i], "--print") == 0 || std::strcmp(argv[i], "--backup") == 0 ||
-            std::strcmp(argv[i], "--restore") == 0;
-  const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") ||
-                       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                       !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-  if (check && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 }  // namespace

@@ -39,11 +39,11 @@ for f in SELSYS.SL2 Chohyo.ini Pri_Mode.ini wxfetch.ini system.nb6 ENV.NB5 A3ENV
   expect_file "$program/$f"
 done
 expect_file "$prefix/share/icons/hicolor/scalable/apps/hv6.svg"
-for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
-         "$program/libhrvinit6.so" "$program/libfixdata6.so"; do
 # The backup and restore libraries hv6 loads from its program folder.
 for f in libsavedata6.so libloaddata6.so; do expect_file "$program/$f"; done
-for f in "$program/hv6" "$prefix/bin/hv6-install"; do
+for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
+         "$program/libhrvinit6.so" "$program/libfixdata6.so" "$program/libsavedata6.so" \
+         "$program/libloaddata6.so"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -115,7 +115,6 @@ for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv
             ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6patch ./usr/lib/hv6/hv6.chm/10000.html \
             ./usr/lib/hv6/wxfetch.ini \
             ./usr/lib/hv6/libhrvinit6.so ./usr/lib/hv6/libfixdata6.so ./usr/lib/hv6/helpdesk \
-            ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6.chm/10000.html ./usr/lib/hv6/wxfetch.ini \
             ./usr/lib/hv6/libsavedata6.so ./usr/lib/hv6/libloaddata6.so \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
   expect_line "$tmp/files" "$line"
@@ -124,8 +123,7 @@ outside=$(awk '$1 !~ /^\.\/(usr\/.*)?$/' "$tmp/files")
 [ -z "$outside" ] || fail "the package holds files outside /usr: $outside"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6svg6 libqt6sql6-sqlite qt6-qpa-plugins \
-         fonts-noto-cjk libexif12; do
-         fonts-noto-cjk libarchive13; do
+         fonts-noto-cjk libexif12 libarchive13; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 dpkg-deb -I "$deb" postinst | grep -qF "install -d -m 1777 /var/lib/hv6/common" ||

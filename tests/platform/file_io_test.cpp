@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -52,9 +50,6 @@ TEST_F(FileIoTest, ARenameReplacesTheTargetAndFailsWithoutTheSource) {
   EXPECT_FALSE(QFileInfo::exists(from));
   EXPECT_FALSE(fileio::renameOver(from, to).ok);
   EXPECT_EQ(contentOf(to), QByteArray("new"));
-QByteArray contentOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 void put(const QString& path, const QByteArray& bytes) {
@@ -81,10 +76,6 @@ TEST(ExchangePathsTest, TwoFoldersTradeTheirContentAndAMissingOneChangesNothing)
   EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(contentOf(a + QStringLiteral("/f")), QByteArray("new"));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(SyncFileSystemTest, AFolderIsSyncedAndAMissingOneIsReported) {
   QTemporaryDir dir;

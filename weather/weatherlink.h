@@ -1,0 +1,50 @@
+#pragma once
+// The connection steps around a weather retrieval. The weather command
+// creates one link per run, calls BeginWeatherLink before the retrieval
+// and EndWeatherLink after it in every case (also when the begin failed),
+// then releases the link.
+//
+// The dial-up controller (CDialUpLink) is such a link: it opens the
+// phone-book entry before the retrieval and hangs up afterwards according
+// to DisconnectMethod. LanWeatherLink is the link of a machine without
+// dial-up support: it behaves like the dial-up controller when the system's
+// remote access is absent.
+
+#include <memory>
+
+class QWidget;
+
+namespace hv6 {
+
+class AppRegistry;
+
+class WeatherLink {
+ public:
+  virtual ~WeatherLink() = default;
+  // Before the retrieval: true when the retrieval may run. Shows its own
+  // messages when it fails. owner is the window that owns any dialog or
+  // question (null when the retrieval runs without windows).
+  virtual bool BeginWeatherLink(QWidget* owner) = 0;
+  // After the retrieval, whatever BeginWeatherLink answered.
+  virtual void EndWeatherLink() = 0;
+};
+
+// ConnectMethod 0 (LAN) needs nothing: the begin succeeds and the end does
+// nothing. Dial-up chosen: 2641 from the begin (false) and from the end
+// unless DisconnectMethod is 1. A setting that cannot be read shows 2504
+// (1006 for any other failure) and the begin fails.
+class LanWeatherLink final : public WeatherLink {
+ public:
+  explicit LanWeatherLink(const AppRegistry& registry) : registry_(registry) {}
+  bool BeginWeatherLink(QWidget* owner) override;
+  void EndWeatherLink() override;
+
+ private:
+  const AppRegistry& registry_;
+};
+
+// The link the weather command uses: the dial-up controller where there is
+// one, LanWeatherLink until then.
+std::unique_ptr<WeatherLink> makeWeatherLink(AppRegistry& registry);
+
+}  // namespace hv6

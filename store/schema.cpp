@@ -167,6 +167,17 @@ TableSpec weatherItem() {
           {}};
 }
 
+// The weather library's daily values of an observation point: one row per
+// point (Location = Location.Code) and day (yyyymmdd). Temperatures in °C,
+// precipitation in mm, sunshine in hours; WeatherCode and the three parts
+// of the day (6-12, 12-18, 18-24 h) as WMO weather codes. Null: no value.
+TableSpec meshWeather() {
+  QList<ColumnSpec> list{key(), column("Location", kLong), column("Date", kLong)};
+  list += columns(kDouble, {"TempMax", "TempMin", "TempMean", "Precipitation", "Sunshine"});
+  list += columns(kInteger, {"WeatherCode", "Morning", "Afternoon", "Night"});
+  return {QStringLiteral("MeshWeather"), list, {QStringLiteral("Location"), QStringLiteral("Date")}};
+}
+
 TableSpec location() {
   QList<ColumnSpec> list{key()};
   list += columns(kInteger, {"Num", "Ido_HH", "Ido_MM", "Ido_SS", "Keido_HH", "Keido_MM",
@@ -311,8 +322,10 @@ QList<TableSpec> diaryTables(SchemaEdition edition) {
 }
 
 QList<TableSpec> weatherTables() {
-  return {weather(), weatherItem(), location(), targetField(), condition(), risk()};
+  return {weather(), weatherItem(), location(), targetField(), condition(), risk(), meshWeather()};
 }
+
+TableSpec meshWeatherTable() { return meshWeather(); }
 
 QString columnDefinition(const ColumnSpec& column) {
   QString definition = column.name + QLatin1Char(' ') + column.type;

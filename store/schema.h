@@ -65,6 +65,9 @@ inline const QString kWDiaryMastersIndex = QStringLiteral("WDiary_Masters");
 // The tables of each database, columns in their stored order.
 QList<TableSpec> diaryTables(SchemaEdition edition = kCurrentEdition);
 QList<TableSpec> weatherTables();
+// The weather library's table of daily values per point and day, which
+// the library also creates in weather databases made before it existed.
+TableSpec meshWeatherTable();
 
 // A column as CREATE TABLE and ALTER TABLE ... ADD COLUMN declare it:
 // "name type [constraint]".

@@ -65,6 +65,8 @@ const QList<std::pair<QString, QString>> kWeatherColumns = {
                   "K_Field6 K_Location1 K_Location2 K_Location3 K_Location4 K_Location5 "
                   "K_Location6"},
     {"Risk", "Code FieldCode"},
+    {"MeshWeather", "Code Location Date TempMax TempMin TempMean Precipitation Sunshine "
+                    "WeatherCode Morning Afternoon Night"},
 };
 
 void expectColumns(CDaoDatabase& db, const QList<std::pair<QString, QString>>& expected) {

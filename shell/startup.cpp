@@ -27,6 +27,7 @@ StartOptions parseStartArguments(const QStringList& arguments) {
   QStringList rest = arguments.mid(1);  // without the program itself
   options.checkStart = rest.removeAll(QStringLiteral("--check-start")) > 0;
   options.importMobile = rest.removeAll(QStringLiteral("--import-mobile")) > 0;
+  options.fetchWeather = rest.removeAll(QStringLiteral("--fetch-weather")) > 0;
   options.commandLine = rest.join(u' ');
   return options;
 }

@@ -49,13 +49,15 @@ CommandWords firstTwoWords(const QString& commandLine);
 std::optional<QString> regOptionKey(const QString& commandLine);
 
 // The program's arguments: our own "--check-start" (start, report what
-// was opened, close again) and "--import-mobile" (the mobile diary import
+// was opened, close again), "--import-mobile" (the mobile diary import
+// without a window) and "--fetch-weather" (the weather retrieval
 // without a window), and the system's command line, the remaining
 // arguments joined by blanks.
 struct StartOptions {
   QString commandLine;
   bool checkStart = false;
   bool importMobile = false;
+  bool fetchWeather = false;
 };
 StartOptions parseStartArguments(const QStringList& arguments);
 

@@ -5,10 +5,12 @@
 #include "calendar/ui/hrvview.h"
 #include "mobile/exchange.h"
 #include "outside/hrvcom106/checkv5app.h"
+#include "outside/wxfetch6/wxfetch6.h"
 #include "platform/presenter.h"
 #include "shell/launcher.h"
 #include "shell/relatedprograms.h"
 #include "shell/ui/mainframe.h"
+#include "weather/retrieval.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -48,6 +50,7 @@ CHrvApp::~CHrvApp() {
 
 int CHrvApp::run() {
   if (options_.importMobile) return runImportMobile();
+  if (options_.fetchWeather) return runFetchWeather();
   if (print_.wanted) return runPrint();
   if (!InitInstance()) return ExitInstance();
   const int loopCode = QApplication::exec();
@@ -156,6 +159,31 @@ int CHrvApp::runImportMobile() {
     case 2: return report.failed ? kExitDownloadFailed : kExitNothingToImport;
     default: return kExitClearFailed;
   }
+}
+
+// A daily timer's retrieval may run beside the running program: the
+// settings are only read (-REG holds for this run alone), nothing is reset
+// and the databases are read here, written by the weather library. It runs
+// whatever NetworkSetup says and dials nothing: the line the machine has is
+// used.
+int CHrvApp::runFetchWeather() {
+  const auto fail = [](const QString& text, int code) {
+    std::fputs(("hv6 --fetch-weather: " + text + u'\n').toUtf8().constData(), stderr);
+    return code;
+  };
+  if (print_.wanted || options_.checkStart || options_.importMobile)
+    return fail(QStringLiteral("--fetch-weather goes alone, without --print, --check-start or --import-mobile"),
+                kExitBadArguments);
+  QApplication::setQuitOnLastWindowClosed(false);
+  if (!core_.runReadingSteps(options_.commandLine).running) return kExitStartEnded;
+  hv6::wxfetch::useSettingsKey(hv6::regOptionKey(options_.commandLine).value_or(QString()));
+  hv6::Wxfetch6Library library;
+  const QDate today = QDate::currentDate();
+  const bool retrieved = hv6::RetrieveWeatherData(
+      library, [this] { return core_.reopenWeatherDatabase(); },
+      today.year() * 10000L + today.month() * 100L + today.day());
+  ExitInstance();
+  return retrieved ? kExitNormal : kExitFetchFailed;
 }
 
 bool CHrvApp::takeInstanceGuards() {

@@ -36,6 +36,7 @@ class CHrvApp final : public QObject {
   static constexpr int kExitDownloadFailed = 12;  // outcome 2 after a failure (records stay on the server)
   static constexpr int kExitClearFailed = 13;     // outcome 3
   static constexpr int kExitNothingToImport = 14; // outcome 2: the server held no records
+  static constexpr int kExitFetchFailed = 20;  // --fetch-weather: the retrieval failed
 
   explicit CHrvApp(hv6::StartOptions options, hv6::PrintRequest print = {});
   ~CHrvApp() override;
@@ -65,6 +66,9 @@ class CHrvApp final : public QObject {
   // import command's run with its messages on standard error and the
   // summary on standard output.
   int runImportMobile();
+  // --fetch-weather: the reading start without guards and window, then the
+  // weather retrieval with its messages on standard error.
+  int runFetchWeather();
   bool takeInstanceGuards();
   bool createFrame();
   void reportCheckStart();

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QPolygonF>
 
+#include "outside/vqbase106/ui/weatherpicture.h"
+
 namespace hv6 {
 namespace {
 
@@ -53,6 +55,10 @@ QPixmap drawSmall(int index, qreal ratio) {
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   const QColor ink(0x3d6b1e);
+  if (index == 4) {  // the calendar's own picture of fine weather
+    paintWeatherPicture(painter, QRectF(0, 0, 16, 16), 1);
+    return pixmap;
+  }
   if (index < 2) {  // a triangle pointing back or on
     const qreal tip = index == 0 ? 3 : 13, base = index == 0 ? 12 : 4;
     painter.setPen(Qt::NoPen);
@@ -74,7 +80,7 @@ QPixmap drawSmall(int index, qreal ratio) {
 }  // namespace
 
 QIcon calendarToolImage(int index) {
-  if (index < 0 || index > 3) return {};
+  if (index < 0 || index > 4) return {};
   QIcon icon;
   for (qreal ratio : {1.0, 2.0}) icon.addPixmap(drawSmall(index, ratio));
   return icon;

@@ -15,7 +15,7 @@ constexpr int kLauncherImageCount = 13;
 QIcon launcherImage(int index);
 
 // The calendar tool bar's images (16 x 16): 0 previous month, 1 next month,
-// 2 week/month display, 3 year and month.
+// 2 week/month display, 3 year and month, 4 weather retrieval.
 QIcon calendarToolImage(int index);
 
 }  // namespace hv6

@@ -18,6 +18,8 @@
 #include "shell/startup.h"
 #include "shell/ui/firststartdlg.h"
 #include "shell/ui/splashwnd.h"
+#include "weather/retrieval.h"
+#include "weather/weatherlink.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -96,6 +98,7 @@ bool CMainFrame::OnCreateClient() {
   createLauncherToolBar();
   createCalendarToolBar();
   createStatusBar();
+  updateCommandStates();
   connect(view_, &CHrvView::titleChanged, this, &QWidget::setWindowTitle);
   connect(view_, &CHrvView::dateShown, datePicker_,
           [this](int y, int m, int d) { datePicker_->SetDate(y, m, d); });

@@ -31,6 +31,8 @@ class AppCore;
 class CalendarFillers;
 class CalendarHost;
 class StatusMeter;
+class WeatherLibrary;
+class WeatherLink;
 }
 
 class FrameToolHost;
@@ -91,6 +93,10 @@ class CMainFrame final : public QMainWindow {
   // Where help pages open; the desktop's browser unless replaced (tests).
   void setHelpOpener(hv6::PageOpener opener) { helpOpener_ = std::move(opener); }
   void setHelpPath(const QString& path) { helpPath_ = path; }
+  // The weather library and the connection steps of the weather command;
+  // wxfetch6 and hv6::makeWeatherLink unless replaced (tests).
+  void setWeatherLibrary(std::unique_ptr<hv6::WeatherLibrary> library);
+  void setWeatherLinkFactory(std::function<std::unique_ptr<hv6::WeatherLink>()> factory);
 
  Q_SIGNALS:
   // The frame closed: the program ends.
@@ -98,6 +104,7 @@ class CMainFrame final : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -134,6 +141,7 @@ class CMainFrame final : public QMainWindow {
   // The first-start dialog's new data (modes 1, 2) and data folder.
   bool firstStartNewData(int mode);
   std::optional<QString> firstStartDataFolder();
+  void runWeatherRetrieval();
   void showVersion();
   void showNotYetAvailable();
   QList<CCheckV5App::LauncherProgram> launcherPrograms() const;
@@ -161,4 +169,6 @@ class CMainFrame final : public QMainWindow {
   QString helpPath_;
   // The observation numbers in use; kept while the program runs.
   hv6::ObservationSlots observationSlots_;
+  std::unique_ptr<hv6::WeatherLibrary> weatherLibrary_;
+  std::function<std::unique_ptr<hv6::WeatherLink>()> weatherLinkFactory_;
 };

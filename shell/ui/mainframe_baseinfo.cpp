@@ -23,7 +23,9 @@ void CMainFrame::runBaseInfo() {
   hv6::NoDialUpEntries dialUp;
   CBaseInfo sheet({core_.registry(), check, dialUp, [this] { return core_.reopenWeatherDatabase(); }},
                   1, hv6::kAppTitle, this);
-  if (sheet.run() != QDialog::Accepted) return;
+  const bool accepted = sheet.run() == QDialog::Accepted;
+  updateCommandStates();  // the sheet may have switched weather communication
+  if (!accepted) return;
   if (!hv6::writeFieldMapSettings(core_.registry(), sheet.diaryPath()))
     CErrMsg().Disp(2503, 1, 0, hv6::kAppTitle);
   view_->reload();

@@ -39,6 +39,7 @@ void CMainFrame::OnCommand(int id) {
     case kBaseInfo: return runBaseInfo();
     case kMobileImport: return runMobileImport();
     case kFieldLocations: return runFieldLocations();
+    case kWeatherRetrieval: return runWeatherRetrieval();
     case kVersion: return showVersion();
     case kNewData:
     case kBackup:

@@ -59,6 +59,7 @@ constexpr MenuItem kToolsMenu[] = {
     {kAlbum, u"アルバム(&A)"},
     {0, nullptr},
     {kFieldLocations, u"ほ場の緯度経度設定(&L)"},
+    {kWeatherRetrieval, u"気象情報の取得(&W)"},
 };
 
 constexpr MenuItem kHelpMenu[] = {
@@ -242,7 +243,8 @@ void CMainFrame::createCalendarMenu() {
   menu->addAction(view_->commandAction(hv6::CalendarCmd::kPrintPreview));
 }
 
-// Previous month, the date picker, next month, week/month, year and month.
+// Previous month, the date picker, next month, week/month, year and month,
+// the weather command.
 void CMainFrame::createCalendarToolBar() {
   QToolBar* bar = addToolBar(QStringLiteral("カレンダー"));
   bar->setObjectName(QStringLiteral("CalendarToolBar"));
@@ -274,6 +276,11 @@ void CMainFrame::createCalendarToolBar() {
   for (auto [id, image] : {std::pair{hv6::CalendarCmd::kWeekMonth, 2},
                            std::pair{hv6::CalendarCmd::kYearMonth, 3}})
     addButton(id, image, [this, id = id] { view_->commandAction(id)->trigger(); });
+  // The weather command itself, so the button follows its enable rule.
+  bar->addSeparator();
+  QAction* weather = frameAction(kWeatherRetrieval);
+  weather->setIcon(hv6::calendarToolImage(4));
+  bar->addAction(weather);
 }
 
 // Two panes: the prompts, and the meter at half the frame's width. Without

@@ -18,14 +18,21 @@ TEST(CommandLineTest, RegOptionTakesTheSecondWord) {
        QStringLiteral("farm2")});
   EXPECT_TRUE(options.checkStart);
   EXPECT_FALSE(options.importMobile);
+  EXPECT_FALSE(options.fetchWeather);
   EXPECT_EQ(options.commandLine, QStringLiteral("-reg farm2"));
 
   const hv6::StartOptions batch = hv6::parseStartArguments(
       {QStringLiteral("hv6"), QStringLiteral("--import-mobile"), QStringLiteral("-REG"),
        QStringLiteral("farm3")});
   EXPECT_TRUE(batch.importMobile);
+  EXPECT_FALSE(batch.fetchWeather);
   EXPECT_FALSE(batch.checkStart);
   EXPECT_EQ(batch.commandLine, QStringLiteral("-REG farm3"));
+
+  const hv6::StartOptions weather = hv6::parseStartArguments(
+      {QStringLiteral("hv6"), QStringLiteral("--fetch-weather")});
+  EXPECT_TRUE(weather.fetchWeather);
+  EXPECT_FALSE(weather.importMobile);
 }
 
 TEST(BackgroundPictureTest, SeasonsFestivalDaysAndTheFullMinute) {

@@ -109,8 +109,8 @@ TEST_F(FrameCommandsTest, ToolBarShowsOfferedEntriesAndToolsMenuTheMarkedOnes) {
   EXPECT_EQ(visible, (QList<int>{10002, 10010}));
   EXPECT_EQ(frame->launcherToolBar()->actions().size(), 11);
   const QStringList tools = menuTexts("ToolsMenu");
-  EXPECT_EQ(tools.mid(3), (QStringList{"-", "32827 ほ場の緯度経度設定(&L)", "10010 給与計算(&K)",
-                                       "10012 栽培リスク予察"}));
+  EXPECT_EQ(tools.mid(3), (QStringList{"-", "32827 ほ場の緯度経度設定(&L)", "32828 気象情報の取得(&W)",
+                                       "10010 給与計算(&K)", "10012 栽培リスク予察"}));
 }
 
 TEST_F(FrameCommandsTest, NoUsableEntryShowsTheMessageAndTheProgramRuns) {

@@ -88,6 +88,13 @@ TEST_F(InstallerTest, PlacesTheEnvironmentFilesWithVersionsAndTheNetworkTemplate
   EXPECT_FALSE(profileText("NETWORK", "HTTP_SERVER", network).isEmpty());
   EXPECT_EQ(profileText("NETWORK", "USER_ID", network), QString());
   EXPECT_EQ(profileText("NETWORK", "AGRI_PW", network), QString());
+  // The weather service: Open-Meteo's own endpoints, no key.
+  EXPECT_EQ(hv6::privateProfileKeys(QStringLiteral("WEATHER"), network),
+            (QStringList{QStringLiteral("FORECAST_URL"), QStringLiteral("ARCHIVE_URL"),
+                         QStringLiteral("API_KEY")}));
+  EXPECT_EQ(profileText("WEATHER", "FORECAST_URL", network),
+            QStringLiteral("https://api.open-meteo.com/v1/forecast"));
+  EXPECT_EQ(profileText("WEATHER", "API_KEY", network), QString());
 
   ASSERT_TRUE(hv6::WritePrivateProfileString(QStringLiteral("NETWORK"),
                                              QStringLiteral("HTTP_SERVER"),

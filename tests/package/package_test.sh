@@ -33,7 +33,7 @@ for f in libhrvinit6.so libfixdata6.so; do
 done
 # hv6 finds its help beside its own resolved path.
 help=$(readlink -f "$prefix/bin/hv6").chm
-for page in 10000 10024 99999; do expect_file "$help/$page.html"; done
+for page in 10000 10024 99999 weather; do expect_file "$help/$page.html"; done
 for f in SELSYS.SL2 Chohyo.ini Pri_Mode.ini wxfetch.ini system.nb6 ENV.NB5 A3ENV.ACC ENV.AC2 \
          ENV.ACD DATALIST.SLD Env.sld; do
   expect_file "$program/$f"

@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -46,22 +45,39 @@ bool arrayOf(const QJsonObject& block, const QString& name, qsizetype length, QJ
   return length < 0 || out.size() == length;
 }
 
+// The number of the digits text[from, from + count), or -1 when one is not
+// an ASCII digit.
+int digits(const QString& text, qsizetype from, qsizetype count) {
+  int number = 0;
+  for (qsizetype i = from; i < from + count; ++i) {
+    const char16_t c = text.at(i).unicode();
+    if (c < u'0' || c > u'9') return -1;
+    number = number * 10 + (c - u'0');
+  }
+  return number;
+}
+
+// "YYYY-MM-DD" at the start of a text (hand-read: there is one per hour).
+QDate dayAt(const QString& text) {
+  if (text.size() < 10 || text.at(4) != u'-' || text.at(7) != u'-') return {};
+  const int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
+  if (year < 0 || month < 0 || day < 0) return {};
+  return QDate(year, month, day);
+}
+
 QDate dayOf(const QJsonValue& value) {
-  static const QRegularExpression pattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
   const QString text = value.toString();
-  if (!pattern.match(text).hasMatch()) return {};
-  return QDate::fromString(text, Qt::ISODate);
+  return text.size() == 10 ? dayAt(text) : QDate();
 }
 
 // "YYYY-MM-DDTHH:MM" as the day and the hour; false when it is not one.
 bool hourOf(const QJsonValue& value, QDate& day, int& hour) {
-  static const QRegularExpression pattern(
-      QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})T(\\d{2}):(\\d{2})$"));
-  const QRegularExpressionMatch match = pattern.match(value.toString());
-  if (!match.hasMatch()) return false;
-  day = QDate::fromString(match.captured(1), Qt::ISODate);
-  hour = match.captured(2).toInt();
-  return day.isValid() && hour < 24 && match.captured(3).toInt() < 60;
+  const QString text = value.toString();
+  if (text.size() != 16 || text.at(10) != u'T' || text.at(13) != u':') return false;
+  day = dayAt(text);
+  hour = digits(text, 11, 2);
+  const int minute = digits(text, 14, 2);
+  return day.isValid() && hour >= 0 && hour < 24 && minute >= 0 && minute < 60;
 }
 
 ParseOutcome readDaily(const QJsonObject& root, DayMap& days) {

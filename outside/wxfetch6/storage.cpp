@@ -2,12 +2,9 @@
 
 #include "outside/wxfetch6/weathercodes.h"
 #include "platform/dao/dao.h"
-#include "platform/dao/jetsql.h"
 #include "store/schema.h"
 
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace hv6::wxfetch {
 namespace {
@@ -30,17 +27,16 @@ COleVariant orNull(const std::optional<int>& value) {
 // connection (so inside its transaction).
 class Statement {
  public:
-  Statement(CDaoDatabase& db, QString sql) : query_(db.connection()), sql_(std::move(sql)) {
-    if (!query_.prepare(sql_)) hv6::dao::throwSqlError(query_.lastError(), sql_);
+  Statement(CDaoDatabase& db, const QString& sql) : definition_(&db) {
+    definition_.Create(QString(), sql);
   }
   void run(const QList<COleVariant>& values) {
-    for (int i = 0; i < values.size(); ++i) query_.bindValue(i, values.at(i).toQVariant());
-    if (!query_.exec()) hv6::dao::throwSqlError(query_.lastError(), sql_);
+    for (int i = 0; i < values.size(); ++i) definition_.SetParamValue(i, values.at(i));
+    definition_.Execute();
   }
 
  private:
-  QSqlQuery query_;
-  QString sql_;
+  CDaoQueryDef definition_;
 };
 
 // The diary database attached to the weather database's connection while

@@ -1,12 +1,11 @@
 // hv6: the calendar program. Started through its application object;
 // "--check-start" starts, reports what was opened and closes again;
 // "--print YYYYMM --pdf FILE" prints a month without a window;
-// "--import-mobile" imports the mobile diary records without a window.
+// "--import-mobile" imports the mobile diary records without a window;
+// "--fetch-weather" runs the weather retrieval without a window;
 // "--backup FILE" and "--restore FILE" run the backup or restore library
 // without a window.
 #include "shell/datatoolcommand.h"
-// "--import-mobile" imports the mobile diary records without a window;
-// "--fetch-weather" runs the weather retrieval without a window.
 #include "shell/startup.h"
 #include "shell/ui/hrvapp.h"
 #include "shell/ui/printrun.h"
@@ -20,8 +19,6 @@ namespace {
 // A check run on a machine without a display shows its windows offscreen.
 // The batch commands show none at all: they never need the display (a
 // scheduled job may have a stale one).
-// The import and the weather retrieval show none at all: they never need
-// the display (a scheduled job may have a stale one).
 void chooseOffscreenForChecks(int argc, char** argv) {
   bool check = false;
   bool batch = false;
@@ -29,7 +26,7 @@ void chooseOffscreenForChecks(int argc, char** argv) {
     check = check || std::strcmp(argv[i], "--check-start") == 0 ||
             std::strcmp(argv[i], "--print") == 0;
     batch = batch || std::strcmp(argv[i], "--import-mobile") == 0 ||
-            std::strcmp(argv[i], "--backup") == 0 || std::strcmp(argv[i], "--restore") == 0;
+            std::strcmp(argv[i], "--backup") == 0 || std::strcmp(argv[i], "--restore") == 0 ||
             std::strcmp(argv[i], "--fetch-weather") == 0;
   }
   const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

@@ -25,6 +25,10 @@ TestEnvironment::TestEnvironment() {
   setEnv("HV6_LOCALDATA", root.filePath(QStringLiteral("localdata")));
   setEnv("HV6_COMMON", root.filePath(QStringLiteral("common")));
   setEnv("HV6_RUNTIME", root.filePath(QStringLiteral("runtime")));
+  // No remote access unless a test starts the NetworkManager stand-in: the
+  // system bus is never asked.
+  setEnv("HV6_NM_BUS_ADDRESS",
+         QStringLiteral("unix:path=") + root.filePath(QStringLiteral("no-bus")));
   QStandardPaths::setTestModeEnabled(true);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Points every outside location (registry file, home, XDG folders, the
-// special folders, the runtime folder) at a fresh temporary directory, so
-// no test touches the real home or settings.
+// special folders, the runtime folder, the bus of the remote access
+// service) at a fresh temporary directory, so no test touches the real
+// home, settings or system bus.
 
 #include <QString>
 #include <QTemporaryDir>

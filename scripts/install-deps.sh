@@ -12,6 +12,9 @@ packages=(
   libexif-dev
   fonts-noto-cjk
   libgtest-dev libgmock-dev libcpp-httplib-dev libssl-dev poppler-utils
+  # The dial library's tests: a private D-Bus (dbus-daemon) with
+  # python3-dbusmock's NetworkManager template as the remote access service.
+  dbus-daemon python3-dbusmock
   libbenchmark-dev
   sqlite3
   # Backup files: one tar stream per backup, read and written through

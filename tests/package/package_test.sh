@@ -41,9 +41,16 @@ done
 expect_file "$prefix/share/icons/hicolor/scalable/apps/hv6.svg"
 # The backup and restore libraries hv6 loads from its program folder.
 for f in libsavedata6.so libloaddata6.so; do expect_file "$program/$f"; done
+# The dial library hv6 loads from its program folder, with the functions
+# it looks up.
+expect_file "$program/libdialnt6.so"
+for f in _RasDialDlg _RasEnumConnections _RasEnumEntries _RasHangUp _RasGetConnectStatus; do
+  nm -D --defined-only "$program/libdialnt6.so" | grep -qw -- "$f" ||
+    fail "libdialnt6.so does not export $f"
+done
 for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
          "$program/libhrvinit6.so" "$program/libfixdata6.so" "$program/libsavedata6.so" \
-         "$program/libloaddata6.so"; do
+         "$program/libloaddata6.so" "$program/libdialnt6.so"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -113,7 +120,7 @@ dpkg-deb -c "$deb" | awk '{ name = $6; for (i = 7; i <= NF; i++) name = name " "
   >"$tmp/files"
 for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv6-start \
             ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6patch ./usr/lib/hv6/hv6.chm/10000.html \
-            ./usr/lib/hv6/wxfetch.ini \
+            ./usr/lib/hv6/wxfetch.ini ./usr/lib/hv6/libdialnt6.so \
             ./usr/lib/hv6/libhrvinit6.so ./usr/lib/hv6/libfixdata6.so ./usr/lib/hv6/helpdesk \
             ./usr/lib/hv6/libsavedata6.so ./usr/lib/hv6/libloaddata6.so \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
@@ -122,8 +129,8 @@ done
 outside=$(awk '$1 !~ /^\.\/(usr\/.*)?$/' "$tmp/files")
 [ -z "$outside" ] || fail "the package holds files outside /usr: $outside"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6svg6 libqt6sql6-sqlite qt6-qpa-plugins \
-         fonts-noto-cjk libexif12 libarchive13; do
+for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6svg6 libqt6dbus6 libqt6sql6-sqlite \
+         qt6-qpa-plugins fonts-noto-cjk libexif12 libarchive13; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 dpkg-deb -I "$deb" postinst | grep -qF "install -d -m 1777 /var/lib/hv6/common" ||

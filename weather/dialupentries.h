@@ -1,9 +1,12 @@
 #pragma once
 // The phone-book entries the communication page offers for dial-up. The
-// dial-up controller provides them; until one is wired in, the page uses
-// NoDialUpEntries and its list stays empty.
+// dial-up controller (CDialUpLink) provides them; the page makes one when
+// it is first shown and releases it once the list is filled.
 
 #include <QStringList>
+
+#include <functional>
+#include <memory>
 
 namespace hv6 {
 
@@ -14,6 +17,9 @@ class DialUpEntries {
   // cannot be listed.
   virtual bool listEntries(QStringList& names) = 0;
 };
+
+// Makes the source of the entries; null or a null result lists nothing.
+using DialUpEntriesFactory = std::function<std::unique_ptr<DialUpEntries>()>;
 
 // Cannot list anything.
 class NoDialUpEntries final : public DialUpEntries {

@@ -6,6 +6,7 @@
 // previous edition and closes.
 
 #include "shell/baseinfo.h"
+#include "weather/dialupentries.h"
 
 #include <QDialog>
 
@@ -19,10 +20,6 @@ class CInform;
 class CWeathEnv;
 class QCheckBox;
 class QTabWidget;
-
-namespace hv6 {
-class DialUpEntries;
-}
 
 // The page "その他" (dialog 133): whether ledgers list by the chosen date.
 class CAndso final : public QWidget {
@@ -48,7 +45,7 @@ class CBaseInfo final : public QDialog {
   struct Services {
     hv6::AppRegistry& registry;
     CCheckV5App& check;
-    hv6::DialUpEntries& dialUp;
+    hv6::DialUpEntriesFactory dialUp;  // the communication page's entry list
     std::function<CDaoDatabase*()> weatherDatabase;
   };
 

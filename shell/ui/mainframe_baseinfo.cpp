@@ -20,7 +20,9 @@ QList<CCheckV5App::LauncherProgram> CMainFrame::launcherPrograms() const {
 void CMainFrame::runBaseInfo() {
   CCheckV5App check(launcherPrograms());
   if (!hv6::closeRelatedPrograms(check, this)) return;
-  hv6::NoDialUpEntries dialUp;
+  const hv6::DialUpEntriesFactory dialUp = []() -> std::unique_ptr<hv6::DialUpEntries> {
+    return std::make_unique<hv6::NoDialUpEntries>();
+  };
   CBaseInfo sheet({core_.registry(), check, dialUp, [this] { return core_.reopenWeatherDatabase(); }},
                   1, hv6::kAppTitle, this);
   const bool accepted = sheet.run() == QDialog::Accepted;

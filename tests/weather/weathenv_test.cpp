@@ -12,17 +12,22 @@ namespace {
 
 class FakeDialUp final : public hv6::DialUpEntries {
  public:
+  ~FakeDialUp() override {
+    if (released) *released = true;
+  }
   bool listEntries(QStringList& out) override {
     out = names;
     return listable;
   }
   QStringList names;
   bool listable = true;
+  bool* released = nullptr;
 };
 
 class WeathEnvTest : public hv6test::CommSettingsTest {
  protected:
-  FakeDialUp dialUp;
+  FakeDialUp fake;
+  hv6::DialUpEntriesFactory dialUp = [this] { return std::make_unique<FakeDialUp>(fake); };
 
   void SetUp() override {
     CommSettingsTest::SetUp();
@@ -35,7 +40,7 @@ class WeathEnvTest : public hv6test::CommSettingsTest {
     storeSettings(s);
     storeIni(QStringLiteral("farm01"), QStringLiteral("secret"));
     addItem(QDateTime(QDate(2003, 6, 30), QTime(0, 0)));
-    dialUp.names = {QStringLiteral("office"), QStringLiteral("ISP-main"), QStringLiteral("home")};
+    fake.names = {QStringLiteral("office"), QStringLiteral("ISP-main"), QStringLiteral("home")};
   }
 
   template <typename T = QWidget>
@@ -151,8 +156,29 @@ TEST_F(WeathEnvTest, SaveWritesWhatTheControlsHold) {
   EXPECT_EQ(lastUpdates(), QStringList{QStringLiteral("2004-02-29 00:00:00")});
 }
 
+// The entry source (the dial-up controller, which reports a missing dial
+// library) is made only when the page is first shown, and released then.
+TEST_F(WeathEnvTest, TheEntrySourceLivesWhileThePageIsInitialised) {
+  int made = 0;
+  bool released = false;
+  CWeathEnv page(registry, [&]() -> std::unique_ptr<hv6::DialUpEntries> {
+    ++made;
+    auto source = std::make_unique<FakeDialUp>(fake);
+    source->released = &released;
+    return source;
+  });
+  page.load(&data.weather());
+  EXPECT_EQ(made, 0);
+  page.show();
+  page.hide();
+  page.show();
+  EXPECT_EQ(made, 1);
+  EXPECT_TRUE(released);
+  EXPECT_EQ(control<QComboBox>(page, 1012)->count(), 3);
+}
+
 TEST_F(WeathEnvTest, UnlistableEntriesLeavePhoneEntryAlone) {
-  dialUp.listable = false;
+  fake.listable = false;
   CWeathEnv page(registry, dialUp);
   page.load(&data.weather());
   page.show();

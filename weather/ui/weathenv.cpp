@@ -33,10 +33,11 @@ QGridLayout* groupGrid(QGroupBox* box) {
 
 }  // namespace
 
-CWeathEnv::CWeathEnv(hv6::AppRegistry& registry, hv6::DialUpEntries& dialUp, QWidget* parent)
+CWeathEnv::CWeathEnv(hv6::AppRegistry& registry, hv6::DialUpEntriesFactory dialUp,
+                     QWidget* parent)
     : QWidget(parent),
       registry_(registry),
-      dialUp_(dialUp),
+      dialUp_(std::move(dialUp)),
       settings_(hv6::CommSettings::startingOn(QDate::currentDate())) {
   setObjectName(idName(kDialogId));
   setWindowTitle(QStringLiteral("通信設定"));
@@ -168,10 +169,13 @@ void CWeathEnv::load(CDaoDatabase* weatherDatabase) {
 
 void CWeathEnv::initialise() {
   if (initialised_) return;
+  // The dial-up controller lives while the page is initialised; making it
+  // reports a missing dial library.
+  const std::unique_ptr<hv6::DialUpEntries> source = dialUp_ ? dialUp_() : nullptr;
   userId_->setMaxLength(kTextLimit);
   password_->setMaxLength(kTextLimit);
   showSettings();
-  fillEntries();
+  fillEntries(source.get());
   initialised_ = true;
 }
 
@@ -232,10 +236,10 @@ void CWeathEnv::takeSettings() {
   if (const std::optional<QString> entry = selectedEntry()) settings_.phoneEntry = *entry;
 }
 
-void CWeathEnv::fillEntries() {
+void CWeathEnv::fillEntries(hv6::DialUpEntries* source) {
   entries_->clear();
   QStringList names;
-  if (!dialUp_.listEntries(names)) return;
+  if (source == nullptr || !source->listEntries(names)) return;
   names = hv6::sortedEntries(names);
   entries_->addItems(names);
   entries_->setCurrentIndex(hv6::entryIndexFor(names, settings_.phoneEntry));

@@ -52,7 +52,9 @@ class CWeathEnv : public QWidget {
   };
   static constexpr int kTextLimit = 50;
 
-  CWeathEnv(hv6::AppRegistry& registry, hv6::DialUpEntries& dialUp, QWidget* parent = nullptr);
+  // dialUp makes the entry source when the page is first shown.
+  CWeathEnv(hv6::AppRegistry& registry, hv6::DialUpEntriesFactory dialUp,
+            QWidget* parent = nullptr);
 
   // Reads the INI file, the registry and the start date; a missing or
   // closed weather database keeps today as the start date.
@@ -84,13 +86,13 @@ class CWeathEnv : public QWidget {
 
   void showSettings();
   void takeSettings();
-  void fillEntries();
+  void fillEntries(hv6::DialUpEntries* source);
   std::optional<QString> selectedEntry() const;
   void applyEnables();
   void enableAll(const QList<QWidget*>& widgets, bool enabled);
 
   hv6::AppRegistry& registry_;
-  hv6::DialUpEntries& dialUp_;
+  hv6::DialUpEntriesFactory dialUp_;
   hv6::CommSettings settings_;
   bool initialised_ = false;
 

@@ -30,7 +30,7 @@ class BaseInfoSheetTest : public hv6test::InstalledRegistryTest {
  protected:
   hv6test::TempDataFolder data;
   CCheckV5App check;
-  hv6::NoDialUpEntries dialUp;
+  hv6::DialUpEntriesFactory dialUp = [] { return std::make_unique<hv6::NoDialUpEntries>(); };
   hv6::AppCore core{store};
 
   void SetUp() override {

@@ -27,6 +27,10 @@ bool loadInto(std::unique_ptr<QLibrary>& library, const QString& path, const QSt
 
 Module::~Module() { unload(); }
 
+QString Module::localFileName(const QString& fileName) {
+  return QStringLiteral("lib") + withoutWindowsSuffix(fileName) + QStringLiteral(".so");
+}
+
 bool Module::load(const QString& folder, const QString& fileName) {
   unload();
   error_.clear();

@@ -29,6 +29,9 @@ class Module {
   // name itself, or the platform's name for a Windows name); empty when
   // there is no such file.
   static QString locate(const QString& folder, const QString& fileName);
+  // The file a module name stands for here, as a message names it: the
+  // module "dialnt6.dll" is installed as "libdialnt6.so".
+  static QString localFileName(const QString& fileName);
   void unload();
   bool isLoaded() const { return library_ && library_->isLoaded(); }
 

@@ -154,6 +154,20 @@ bool saveServiceFlags(AppRegistry& registry, const CommSettings& settings) {
   return terra8 && iwDry;
 }
 
+bool loadDialUpSettings(const AppRegistry& registry, DialUpSettings& settings) {
+  try {
+    const QString& key = StartKeys::kBaseInfo;
+    if (registry.readDword(key, CommKeys::kConnectMethod, settings.connectMethod) &&
+        registry.readDword(key, CommKeys::kDisconnectMethod, settings.disconnectMethod) &&
+        registry.readString(key, CommKeys::kPhoneEntry, settings.phoneEntry))
+      return true;
+    showNumbered(kMsgSettingMissing);
+  } catch (const std::exception&) {
+    showNumbered(kMsgSettingsFailed);
+  }
+  return false;
+}
+
 CommEnables commEnables(bool switchedOn, bool weather, bool lan) {
   return {switchedOn, switchedOn && !lan, switchedOn && weather};
 }

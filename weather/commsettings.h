@@ -85,6 +85,16 @@ bool saveStartDate(CDaoDatabase* weatherDatabase, const QString& startDate);
 // written.
 bool saveServiceFlags(AppRegistry& registry, const CommSettings& settings);
 
+// The values the dial-up steps around a weather retrieval read.
+struct DialUpSettings {
+  std::uint32_t connectMethod = kConnectLan;
+  std::uint32_t disconnectMethod = kAskHangUp;
+  QString phoneEntry;
+};
+// ConnectMethod, DisconnectMethod and PhoneEntry; 2504 when one cannot be
+// read, 1006 for any other failure.
+bool loadDialUpSettings(const AppRegistry& registry, DialUpSettings& settings);
+
 // Which controls of the communication page are enabled.
 struct CommEnables {
   bool common = false;     // weather check, connection radios, mobile diary

@@ -8,6 +8,7 @@
 #include "outside/hrvcom106/checkv5app.h"
 #include "shell/help.h"
 #include "shell/launcher.h"
+#include "weather/dialupentries.h"
 #include "weather/fieldlocation.h"
 
 #include <QMainWindow>
@@ -145,6 +146,9 @@ class CMainFrame final : public QMainWindow {
   void showVersion();
   void showNotYetAvailable();
   QList<CCheckV5App::LauncherProgram> launcherPrograms() const;
+  // The entry list of the base-information sheet's communication page: the
+  // dial-up controller.
+  hv6::DialUpEntriesFactory dialUpEntries();
   // A menu item of its own that carries out a frame command.
   QAction* forwardingItem(int id, const QString& text, QObject* owner);
   // Today as yyyymmdd.

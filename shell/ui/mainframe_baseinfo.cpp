@@ -8,7 +8,7 @@
 #include "shell/startup.h"
 #include "shell/ui/baseinfosheet.h"
 #include "shell/ui/mainframe.h"
-#include "weather/dialupentries.h"
+#include "weather/dialuplink.h"
 
 QList<CCheckV5App::LauncherProgram> CMainFrame::launcherPrograms() const {
   QList<CCheckV5App::LauncherProgram> programs;
@@ -17,14 +17,18 @@ QList<CCheckV5App::LauncherProgram> CMainFrame::launcherPrograms() const {
   return programs;
 }
 
+hv6::DialUpEntriesFactory CMainFrame::dialUpEntries() {
+  return [this]() -> std::unique_ptr<hv6::DialUpEntries> {
+    return std::make_unique<CDialUpLink>(core_.registry());
+  };
+}
+
 void CMainFrame::runBaseInfo() {
   CCheckV5App check(launcherPrograms());
   if (!hv6::closeRelatedPrograms(check, this)) return;
-  const hv6::DialUpEntriesFactory dialUp = []() -> std::unique_ptr<hv6::DialUpEntries> {
-    return std::make_unique<hv6::NoDialUpEntries>();
-  };
-  CBaseInfo sheet({core_.registry(), check, dialUp, [this] { return core_.reopenWeatherDatabase(); }},
-                  1, hv6::kAppTitle, this);
+  CBaseInfo sheet(
+      {core_.registry(), check, dialUpEntries(), [this] { return core_.reopenWeatherDatabase(); }},
+      1, hv6::kAppTitle, this);
   const bool accepted = sheet.run() == QDialog::Accepted;
   updateCommandStates();  // the sheet may have switched weather communication
   if (!accepted) return;

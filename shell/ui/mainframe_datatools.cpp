@@ -12,7 +12,6 @@
 #include "shell/ui/baseinfosheet.h"
 #include "shell/ui/mainframe.h"
 #include "tools/toolframe.h"
-#include "weather/dialupentries.h"
 
 #include <QCoreApplication>
 
@@ -93,11 +92,9 @@ bool CMainFrame::firstStartNewData(int mode) {
 // it ended with OK.
 std::optional<QString> CMainFrame::firstStartDataFolder() {
   CCheckV5App check(launcherPrograms());
-  const hv6::DialUpEntriesFactory dialUp = []() -> std::unique_ptr<hv6::DialUpEntries> {
-    return std::make_unique<hv6::NoDialUpEntries>();
-  };
-  CBaseInfo sheet({core_.registry(), check, dialUp, [this] { return core_.reopenWeatherDatabase(); }},
-                  0, hv6::kAppTitle, this);
+  CBaseInfo sheet(
+      {core_.registry(), check, dialUpEntries(), [this] { return core_.reopenWeatherDatabase(); }},
+      0, hv6::kAppTitle, this);
   if (sheet.run() != QDialog::Accepted) return std::nullopt;
   return sheet.diaryPath();
 }

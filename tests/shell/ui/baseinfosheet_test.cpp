@@ -9,6 +9,7 @@
 #include "store/information.h"
 #include "tests/calendar/calendar_fixture.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/nm_standin.h"
 #include "tests/support/temp_data_folder.h"
 #include "weather/commsettings.h"
 #include "weather/dialupentries.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -148,6 +150,33 @@ TEST_F(BaseInfoSheetTest, TheCommandWritesTheDemoFieldMapForADemoDataFolder) {
   EXPECT_EQ(fmp, QStringLiteral("\\ほ場図.fmp"));
   EXPECT_TRUE(bmp.isEmpty());
   EXPECT_TRUE(core.diaryDatabase().IsOpen());
+}
+
+// The command's communication page lists the phone-book entries through
+// the dial library of the program folder.
+TEST_F(BaseInfoSheetTest, TheCommandsCommunicationPageListsTheDialUpEntries) {
+  hv6test::installCalendarSettings(store, registry);
+  hv6test::NetworkManagerStandIn nm;
+  ASSERT_TRUE(nm.startManager()) << qPrintable(nm.error());
+  nm.addProfile(QStringLiteral("農協回線"));
+  nm.addProfile(QStringLiteral("office"));
+  setPaths(data.diaryPath(), data.weatherPath(), QStringLiteral(HV6_DIALNT6_DIR));
+  CMainFrame frame(core);
+  ASSERT_TRUE(frame.OnCreateClient());
+  messages.clear();
+  QStringList listed;
+  QTimer::singleShot(0, [&listed] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (auto* sheet = qobject_cast<CBaseInfo*>(window); sheet && sheet->isVisible()) {
+        sheet->tabs()->setCurrentWidget(sheet->weathEnvPage());
+        auto* list = sheet->findChild<QComboBox*>(QString::number(CWeathEnv::kIdEntries));
+        for (int i = 0; i < list->count(); ++i) listed << list->itemText(i);
+        sheet->findChild<QPushButton*>(QStringLiteral("2"))->click();
+      }
+  });
+  frame.OnCommand(32771);
+  EXPECT_EQ(listed, (QStringList{QStringLiteral("office"), QStringLiteral("農協回線")}));
+  EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "shell/appregistry.h"
 #include "shell/startup.h"
 #include "weather/commsettings.h"
+#include "weather/dialuplink.h"
 
 #include <cstdint>
 #include <exception>
@@ -57,7 +58,7 @@ void LanWeatherLink::EndWeatherLink() {
 }
 
 std::unique_ptr<WeatherLink> makeWeatherLink(AppRegistry& registry) {
-  return std::make_unique<LanWeatherLink>(registry);
+  return std::make_unique<CDialUpLink>(registry);
 }
 
 }  // namespace hv6

@@ -43,8 +43,7 @@ class LanWeatherLink final : public WeatherLink {
   const AppRegistry& registry_;
 };
 
-// The link the weather command uses: the dial-up controller where there is
-// one, LanWeatherLink until then.
+// The link the weather command uses: the dial-up controller.
 std::unique_ptr<WeatherLink> makeWeatherLink(AppRegistry& registry);
 
 }  // namespace hv6

@@ -333,4 +333,16 @@ TEST_F(DialUpLinkTest, ALineThatNeverGoesDownShows2643AfterTheLimit) {
   EXPECT_EQ(nm.activeConnections().size(), 1);
 }
 
+// The weather command's link dials and hangs up.
+TEST_F(DialUpLinkTest, TheWeatherCommandsLinkIsTheDialUpController) {
+  nm.addDevice();
+  nm.addProfile(QStringLiteral("isp"));
+  const std::unique_ptr<hv6::WeatherLink> link = hv6::makeWeatherLink(registry);
+  EXPECT_TRUE(link->BeginWeatherLink(nullptr));
+  EXPECT_EQ(nm.activeConnections().size(), 1);
+  link->EndWeatherLink();
+  EXPECT_TRUE(nm.activeConnections().isEmpty());
+  EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace

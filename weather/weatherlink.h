@@ -6,9 +6,7 @@
 //
 // The dial-up controller (CDialUpLink) is such a link: it opens the
 // phone-book entry before the retrieval and hangs up afterwards according
-// to DisconnectMethod. LanWeatherLink is the link of a machine without
-// dial-up support: it behaves like the dial-up controller when the system's
-// remote access is absent.
+// to DisconnectMethod; with a LAN connection it needs nothing.
 
 #include <memory>
 
@@ -27,20 +25,6 @@ class WeatherLink {
   virtual bool BeginWeatherLink(QWidget* owner) = 0;
   // After the retrieval, whatever BeginWeatherLink answered.
   virtual void EndWeatherLink() = 0;
-};
-
-// ConnectMethod 0 (LAN) needs nothing: the begin succeeds and the end does
-// nothing. Dial-up chosen: 2641 from the begin (false) and from the end
-// unless DisconnectMethod is 1. A setting that cannot be read shows 2504
-// (1006 for any other failure) and the begin fails.
-class LanWeatherLink final : public WeatherLink {
- public:
-  explicit LanWeatherLink(const AppRegistry& registry) : registry_(registry) {}
-  bool BeginWeatherLink(QWidget* owner) override;
-  void EndWeatherLink() override;
-
- private:
-  const AppRegistry& registry_;
 };
 
 // The link the weather command uses: the dial-up controller.

@@ -353,9 +353,9 @@ QStringList createIndexStatements(const TableSpec& table) {
 }
 
 void createMissingDiaryIndexes(CDaoDatabase& db, const QString& table) {
-  for (const TableSpec& spec : diaryTables()) {
-    if (spec.name.compare(table, Qt::CaseInsensitive) != 0) continue;
-    for (const QString& statement : createIndexStatements(spec)) db.Execute(statement);
+  for (const TableSpec& known : diaryTables()) {
+    if (known.name.compare(table, Qt::CaseInsensitive) != 0) continue;
+    for (const QString& statement : createIndexStatements(known)) db.Execute(statement);
   }
 }
 

@@ -171,22 +171,22 @@ class Request {
 void Request::send(const QByteArray& body, const QList<QByteArray>& extraHeaders) {
   close();
   discarding_ = false;
-  RequestSpec spec;
-  spec.url = url_.toUtf8();
-  spec.verb = verb_.toLatin1();
-  spec.headers = headers_ + extraHeaders;
-  spec.body = body;
-  spec.http10 = http10_;
+  RequestPlan plan;
+  plan.url = url_.toUtf8();
+  plan.verb = verb_.toLatin1();
+  plan.headers = headers_ + extraHeaders;
+  plan.body = body;
+  plan.http10 = http10_;
 
   const SessionSettings& settings = *settings_;
   const DWORD retries = std::min(settings.connectRetries, kMaxConnectRetries);
-  const bool invalidName = isInvalidName(urlHost(spec.url));
+  const bool invalidName = isInvalidName(urlHost(plan.url));
   for (attempts_ = 1;; ++attempts_) {
     if (invalidName) {
       throwError(ERROR_INTERNET_NAME_NOT_RESOLVED,
-                 QStringLiteral("Could not resolve host: %1").arg(urlHost(spec.url)));
+                 QStringLiteral("Could not resolve host: %1").arg(urlHost(plan.url)));
     }
-    transfer_ = std::make_unique<Transfer>(spec, settings);
+    transfer_ = std::make_unique<Transfer>(plan, settings);
     transfer_->runUntilHeaders();
     if (transfer_->headersDone()) return;
     const bool again = transfer_->connectFailed() && static_cast<DWORD>(attempts_) <= retries;

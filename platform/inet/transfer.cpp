@@ -56,12 +56,12 @@ long scaledMs(DWORD ms) {
   return std::max(1L, static_cast<long>(std::min(scaled, 2147483647.0)));
 }
 
-Transfer::Transfer(const RequestSpec& spec, const SessionSettings& settings) : settings_(settings) {
+Transfer::Transfer(const RequestPlan& plan, const SessionSettings& settings) : settings_(settings) {
   initCurl();
   easy_ = curl_easy_init();
   multi_ = curl_multi_init();
   if (!easy_ || !multi_) throw std::bad_alloc();
-  configure(spec);
+  configure(plan);
 }
 
 Transfer::~Transfer() {
@@ -71,10 +71,10 @@ Transfer::~Transfer() {
   curl_slist_free_all(static_cast<curl_slist*>(headerList_));
 }
 
-void Transfer::configure(const RequestSpec& spec) {
+void Transfer::configure(const RequestPlan& plan) {
   CURL* easy = easyOf(easy_);
-  url_ = spec.url;
-  body_ = spec.body;
+  url_ = plan.url;
+  body_ = plan.body;
   agent_ = settings_.agent.toUtf8();
 
   curl_easy_setopt(easy, CURLOPT_URL, url_.constData());
@@ -84,7 +84,7 @@ void Transfer::configure(const RequestSpec& spec) {
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer_);
   curl_easy_setopt(easy, CURLOPT_HTTP_VERSION,
-                   spec.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+                   plan.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
   if (!agent_.isEmpty()) curl_easy_setopt(easy, CURLOPT_USERAGENT, agent_.constData());
 
   switch (settings_.accessType) {
@@ -112,20 +112,20 @@ void Transfer::configure(const RequestSpec& spec) {
 
   // Verb and body. libcurl's own body headers are dropped unless the caller
   // gave them.
-  const bool post = spec.verb == "POST";
-  if (spec.verb == "HEAD") {
+  const bool post = plan.verb == "POST";
+  if (plan.verb == "HEAD") {
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
   } else if (post || !body_.isEmpty()) {
     curl_easy_setopt(easy, CURLOPT_POST, 1L);
     curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body_.size()));
     curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body_.constData());
   }
-  const bool plain = post || spec.verb == "HEAD" || (spec.verb == "GET" && body_.isEmpty());
-  if (!plain) curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, spec.verb.constData());
+  const bool plain = post || plan.verb == "HEAD" || (plan.verb == "GET" && body_.isEmpty());
+  if (!plain) curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, plan.verb.constData());
 
   curl_slist* list = nullptr;
-  for (const QByteArray& line : spec.headers) list = curl_slist_append(list, line.constData());
-  if (!hasHeader(spec.headers, "Content-Type")) list = curl_slist_append(list, "Content-Type:");
+  for (const QByteArray& line : plan.headers) list = curl_slist_append(list, line.constData());
+  if (!hasHeader(plan.headers, "Content-Type")) list = curl_slist_append(list, "Content-Type:");
   list = curl_slist_append(list, "Expect:");
   if (!list) throw std::bad_alloc();
   headerList_ = list;

@@ -14,7 +14,7 @@
 
 namespace hv6::inet {
 
-struct RequestSpec {
+struct RequestPlan {
   QByteArray url;
   QByteArray verb;            // "GET", "POST", ...
   QList<QByteArray> headers;  // "Name: value" lines
@@ -24,7 +24,7 @@ struct RequestSpec {
 
 class Transfer {
  public:
-  Transfer(const RequestSpec& spec, const SessionSettings& settings);
+  Transfer(const RequestPlan& plan, const SessionSettings& settings);
   ~Transfer();
   Transfer(const Transfer&) = delete;
   Transfer& operator=(const Transfer&) = delete;
@@ -57,7 +57,7 @@ class Transfer {
   static int onConnected(void* self, char* primaryIp, char* localIp, int primaryPort,
                          int localPort);
 
-  void configure(const RequestSpec& spec);
+  void configure(const RequestPlan& plan);
   bool step();
   void fail(DWORD error, const QString& detail);
   void finish(int curlCode);

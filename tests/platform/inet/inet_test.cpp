@@ -221,7 +221,7 @@ TEST_F(Inet, PostSendsTheBodyWithTheCallersHeadersOnly) {
   auto s = session(INTERNET_OPEN_TYPE_DIRECT);
   auto connection = s->GetHttpConnection(server.host(), static_cast<INTERNET_PORT>(server.port()));
   const QByteArray body =
-      "Spec=1&Name=\x93\xfa\x8c\x8e&Long=" +
+      "Kind=1&Name=\x93\xfa\x8c\x8e&Long=" +
       QByteArray(1100 * 1024, 'x');  // large enough for libcurl to ask for "100-continue"
 
   auto whole = connection->OpenRequest(HTTP_VERB_POST, QStringLiteral("iHV/UploadHV2.asp"),

@@ -38,6 +38,19 @@ double includedTax(double amountWithTax, double ratePercent, int taxRule) {
 
 bool isEmptyLine(const sl::S_SELSLIP& line) { return line == sl::S_SELSLIP{}; }
 
+bool isCompleteLine(const sl::S_SELSLIP& line) {
+  if (line.kind == sl::kLineEmpty || line.goodsName[0] == 0) return false;
+  return (line.kind != sl::kLineSale && line.kind != sl::kLineReturn) || line.goodsCode[0] != 0;
+}
+
+bool hasSlipNumber(const sl::S_SELSLIPHD& header) {
+  for (const char16_t c : header.slipNo) {
+    if (c == 0) break;
+    if (c != u' ') return true;
+  }
+  return false;
+}
+
 double lineCost(const sl::S_SELSLIP& line, int amountRule) {
   if (line.kind != sl::kLineSale && line.kind != sl::kLineReturn) return 0;
   return roundYen(line.costPrice * line.quantity, amountRule);

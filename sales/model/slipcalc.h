@@ -40,6 +40,16 @@ double includedTax(double amountWithTax, double ratePercent, int taxRule);
 // True when every field of the line is zero.
 bool isEmptyLine(const sl::S_SELSLIP& line);
 
+// A line is complete when it has a kind and a name and, for kinds 1 and 2,
+// a goods code.
+bool isCompleteLine(const sl::S_SELSLIP& line);
+
+// A slip number is assigned when it holds a character other than a blank.
+bool hasSlipNumber(const sl::S_SELSLIPHD& header);
+
+// Slip dates run from 18680101 to 29991231.
+inline bool isValidSlipDate(std::int32_t date) { return date >= 18680101 && date <= 29991231; }
+
 // A line's cost: for kinds 1 and 2, round(cost price x quantity) with the
 // company's amount rule; 0 for every other kind.
 double lineCost(const sl::S_SELSLIP& line, int amountRule);

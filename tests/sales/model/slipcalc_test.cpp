@@ -109,6 +109,39 @@ TEST(SlipLineFigures, CostAndGrossProfitByKind) {
   EXPECT_EQ(lineCost(goodsLine(sl::kLineOther, 0, 1, 10, 500), 3), 0);
 }
 
+TEST(SlipRecords, CompleteLinesNumbersAndDates) {
+  sl::S_SELSLIP l;
+  EXPECT_TRUE(isEmptyLine(l));
+  EXPECT_FALSE(isCompleteLine(l));
+  l.kind = sl::kLineSale;
+  EXPECT_FALSE(isEmptyLine(l));
+  sl::slSetText(l.goodsName, QStringLiteral("なす"));
+  EXPECT_FALSE(isCompleteLine(l));  // a goods line needs its code
+  sl::slSetText(l.goodsCode, QStringLiteral("N1"));
+  EXPECT_TRUE(isCompleteLine(l));
+  l.kind = sl::kLineMemo;
+  l.goodsCode[0] = 0;
+  EXPECT_TRUE(isCompleteLine(l));
+  l.goodsName[0] = 0;
+  EXPECT_FALSE(isCompleteLine(l));
+  l = sl::S_SELSLIP{};
+  l.amount = 1;  // no kind: not empty, not complete
+  EXPECT_FALSE(isEmptyLine(l));
+  EXPECT_FALSE(isCompleteLine(l));
+
+  sl::S_SELSLIPHD h;
+  EXPECT_FALSE(hasSlipNumber(h));
+  sl::slSetText(h.slipNo, QStringLiteral("             "));
+  EXPECT_FALSE(hasSlipNumber(h));
+  sl::slSetText(h.slipNo, QStringLiteral("           99"));
+  EXPECT_TRUE(hasSlipNumber(h));
+
+  EXPECT_TRUE(isValidSlipDate(18680101));
+  EXPECT_TRUE(isValidSlipDate(29991231));
+  EXPECT_FALSE(isValidSlipDate(18671231));
+  EXPECT_FALSE(isValidSlipDate(30000101));
+}
+
 TEST(SlipFormats, ThousandsAndBlankCaptions) {
   EXPECT_EQ(formatThousands(0), QStringLiteral("0"));
   EXPECT_EQ(formatThousands(999), QStringLiteral("999"));

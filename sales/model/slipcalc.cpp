@@ -5,7 +5,8 @@
 namespace hv6::sales {
 
 double roundValue(double x, int rule, int d) {
-  const double p = std::pow(10.0, d - 1);
+  static constexpr double kPowers[] = {1, 10, 100, 1000, 10000, 100000};
+  const double p = (d >= 1 && d <= 6) ? kPowers[d - 1] : std::pow(10.0, d - 1);
   const double a = std::fabs(x);
   double r = 0;
   switch (rule) {
@@ -36,7 +37,11 @@ double includedTax(double amountWithTax, double ratePercent, int taxRule) {
   return roundYen(ratePercent * amountWithTax / (ratePercent + 100.0), taxRule);
 }
 
-bool isEmptyLine(const sl::S_SELSLIP& line) { return line == sl::S_SELSLIP{}; }
+bool isEmptyLine(const sl::S_SELSLIP& line) {
+  // A line with a kind is never empty: the whole compare only without one.
+  static const sl::S_SELSLIP kEmpty;
+  return line.kind == sl::kLineEmpty && line == kEmpty;
+}
 
 bool isCompleteLine(const sl::S_SELSLIP& line) {
   if (line.kind == sl::kLineEmpty || line.goodsName[0] == 0) return false;

@@ -60,8 +60,14 @@ int SlipModel::timing() const {
 }
 
 void SlipModel::resettleLines() {
-  for (S_SELSLIP& l : lines_)
-    if (!isEmptyLine(l)) reclass(l, l.taxClass, l.taxRateCode);
+  for (S_SELSLIP& l : lines_) {
+    if (isEmptyLine(l)) continue;
+    // Per slip and at the close a 外税 line carries no tax of its own.
+    if (timing() != sl::kTimingPerLine && l.taxClass == sl::kTaxAdded &&
+        l.kind != sl::kLineTaxAdjust)
+      l.tax = 0;
+    reclass(l, l.taxClass, l.taxRateCode);
+  }
   recomputeTotals();
 }
 
@@ -114,7 +120,9 @@ const S_SELSLIP& SlipModel::loadedLine(int row) const {
 }
 
 S_SELSLIP& SlipModel::editLine(int row) {
-  return lines_[static_cast<std::size_t>(std::clamp(row, 0, sl::kMaxSlipLines - 1))];
+  if (validRow(row)) return lines_[row];
+  outside_ = S_SELSLIP{};  // a row outside the slip: written nowhere
+  return outside_;
 }
 
 QList<S_SELSLIP> SlipModel::lines() const {

@@ -77,7 +77,8 @@ class SlipModel {
   const sl::S_SELENV& environment() const { return environment_; }
   const sl::S_CLIENTSEL& client() const { return client_; }
   // Applies the line tax rule again to every line with the client's timing
-  // and rounding, keeping each line's amount as typed.
+  // and rounding, keeping each line's amount as typed; per slip and at the
+  // close the 外税 lines' own taxes are cleared.
   void resettleLines();
 
   // A new empty slip of a kind and date: every line cleared, the header
@@ -104,7 +105,8 @@ class SlipModel {
   const sl::S_SELSLIP& line(int row) const;
   const sl::S_SELSLIP& loadedLine(int row) const;
   // For line fields no computation reads (farm codes, goods code); call
-  // recomputeTotals after changing anything that counts.
+  // recomputeTotals after changing anything that counts. A row outside the
+  // slip gives a scratch line that belongs to no slip.
   sl::S_SELSLIP& editLine(int row);
   // The lines up to the last non-empty one.
   QList<sl::S_SELSLIP> lines() const;
@@ -193,6 +195,7 @@ class SlipModel {
   sl::S_SELSLIPHD loadedHeader_;
   std::array<sl::S_SELSLIP, sl::kMaxSlipLines> lines_{};
   std::array<sl::S_SELSLIP, sl::kMaxSlipLines> loadedLines_{};
+  sl::S_SELSLIP outside_;
   double costTotal_ = 0;
   double grossProfitTotal_ = 0;
 };

@@ -431,6 +431,10 @@ TEST(SlipModelCells, RowsOutsideTheSlipAreIgnored) {
   m.setAmount(sl::kMaxSlipLines, 100);
   EXPECT_FALSE(m.setTaxClass(-1, 0));
   EXPECT_EQ(m.line(sl::kMaxSlipLines), sl::S_SELSLIP{});
+  m.editLine(sl::kMaxSlipLines).amount = 5;
+  m.editLine(-1).kind = sl::kLineSale;
+  EXPECT_EQ(m.line(0), sl::S_SELSLIP{});
+  EXPECT_EQ(m.line(sl::kMaxSlipLines - 1), sl::S_SELSLIP{});
   EXPECT_FALSE(m.isChanged());
   EXPECT_EQ(m.usedLines(), 0);
 }
@@ -612,6 +616,17 @@ TEST(SlipModelRates, NewClientAndResettledLines) {
   m.resettleLines();            // ... until resettled: 123.4 -> 124 each
   EXPECT_EQ(m.line(0).tax, 124);
   EXPECT_EQ(m.header().taxTotal, 248);
+  // Back to per slip: the lines lose their own added taxes.
+  m.setClient(test::client(sl::kTimingPerSlip, sl::kRoundUp));
+  m.resettleLines();
+  EXPECT_EQ(m.line(0).tax, 0);
+  EXPECT_EQ(m.header().taxTotal, 247);  // 246.8 up
+  // An unknown timing counts as per line.
+  m.setClient(test::client(0, sl::kRoundTruncate));
+  EXPECT_EQ(m.timing(), sl::kTimingPerLine);
+  m.resettleLines();
+  EXPECT_EQ(m.line(0).tax, 123);
+  EXPECT_EQ(m.header().taxTotal, 246);
 }
 
 // ---- the slip as a whole ----

@@ -32,7 +32,7 @@ constexpr std::uint8_t FREE = sl::kTaxFree;
 constexpr std::uint8_t EXEMPT = sl::kTaxExempt;
 constexpr std::uint8_t OUTSIDE = sl::kTaxOutside;
 
-struct LineSpec {
+struct LineInput {
   std::uint8_t kind = 0;  // 0: the row is left empty
   double quantity = 0;
   double price = 0;
@@ -42,26 +42,26 @@ struct LineSpec {
   double cost = 0;
 };
 
-LineSpec sale(double q, double p, std::uint8_t c = ADD, std::uint8_t r = R10, double cost = 0) {
+LineInput sale(double q, double p, std::uint8_t c = ADD, std::uint8_t r = R10, double cost = 0) {
   return {sl::kLineSale, q, p, 0, c, r, cost};
 }
 // The quantity is typed positive; the model stores it negative.
-LineSpec ret(double q, double p, std::uint8_t c = ADD, std::uint8_t r = R10, double cost = 0) {
+LineInput ret(double q, double p, std::uint8_t c = ADD, std::uint8_t r = R10, double cost = 0) {
   return {sl::kLineReturn, q, p, 0, c, r, cost};
 }
 // Typed positive, stored negative; class and rate come from the line above.
-LineSpec disc(double amount) { return {sl::kLineGoodsDiscount, 0, 0, amount, ADD, R10, 0}; }
-LineSpec tdisc(double amount, std::uint8_t c = ADD, std::uint8_t r = R10) {
+LineInput disc(double amount) { return {sl::kLineGoodsDiscount, 0, 0, amount, ADD, R10, 0}; }
+LineInput tdisc(double amount, std::uint8_t c = ADD, std::uint8_t r = R10) {
   return {sl::kLineTotalDiscount, 0, 0, amount, c, r, 0};
 }
-LineSpec adv(double amount) { return {sl::kLineAdvance, 0, 0, amount, OUTSIDE, R10, 0}; }
-LineSpec ship(double amount) { return {sl::kLineShipping, 0, 0, amount, OUTSIDE, R10, 0}; }
-LineSpec other(double amount, std::uint8_t c = ADD, std::uint8_t r = R10) {
+LineInput adv(double amount) { return {sl::kLineAdvance, 0, 0, amount, OUTSIDE, R10, 0}; }
+LineInput ship(double amount) { return {sl::kLineShipping, 0, 0, amount, OUTSIDE, R10, 0}; }
+LineInput other(double amount, std::uint8_t c = ADD, std::uint8_t r = R10) {
   return {sl::kLineOther, 0, 0, amount, c, r, 0};
 }
-LineSpec memo() { return {sl::kLineMemo, 0, 0, 0, ADD, R10, 0}; }
-LineSpec adj(double tax) { return {sl::kLineTaxAdjust, 0, 0, tax, ADD, R10, 0}; }
-LineSpec gap() { return {}; }
+LineInput memo() { return {sl::kLineMemo, 0, 0, 0, ADD, R10, 0}; }
+LineInput adj(double tax) { return {sl::kLineTaxAdjust, 0, 0, tax, ADD, R10, 0}; }
+LineInput gap() { return {}; }
 
 struct Totals {
   double taxOut, taxIn, noTax, taxTotal, inTax, adjustTax, grand, cost, gross;
@@ -75,12 +75,12 @@ struct RateExpect {
 struct SlipCase {
   const char* name;
   std::uint8_t timing, taxRule, amountRule, headerRate;
-  std::vector<LineSpec> lines;
+  std::vector<LineInput> lines;
   Totals expected;
   std::vector<RateExpect> rates = {};
 };
 
-const std::vector<LineSpec> kEverything = {
+const std::vector<LineInput> kEverything = {
     sale(2, 1234, ADD, R8), disc(68), ret(1, 1234, ADD, R8), tdisc(100, ADD, R8), adv(300), adj(2)};
 
 const std::vector<SlipCase> kCases = {
@@ -295,7 +295,7 @@ const std::vector<SlipCase> kCases = {
     {"gap", T1, TR, HU, R10, {sale(10, 100), gap(), sale(5, 100)}, {1000, 0, 0, 100, 0, 0, 1100, 0, 1500}},
 };
 
-void enter(SlipModel& m, int row, const LineSpec& s) {
+void enter(SlipModel& m, int row, const LineInput& s) {
   if (s.kind == sl::kLineEmpty) return;
   ASSERT_EQ(m.setKind(row, s.kind), 0) << "row " << row;
   switch (s.kind) {

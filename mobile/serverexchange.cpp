@@ -22,6 +22,10 @@ constexpr int kValueSize = 260;
 constexpr int kFileMode = 0600;
 // What is received is written in pieces of about this size.
 constexpr qsizetype kWritePiece = 1 << 20;
+// The upload's body goes out in pieces of this size.
+constexpr qsizetype kSendPiece = 4096;
+const QString kFormContentType =
+    QStringLiteral("Content-Type: application/x-www-form-urlencoded\r\n");
 
 QString readValue(const QString& iniPath, const QString& key) {
   QString value;
@@ -35,6 +39,7 @@ QString pageName(Page page) {
     case Page::Logon: return QStringLiteral("LogonHV.asp");
     case Page::Download: return QStringLiteral("DownloadHV2.asp");
     case Page::Clear: return QStringLiteral("ClearReqHV.asp");
+    case Page::Upload: return QStringLiteral("UploadHV2.asp");
   }
   return QString();
 }
@@ -140,6 +145,7 @@ QString credentialsQuery(const ServerSettings& settings) {
 }
 
 QString objectName(Page page, const ServerSettings& settings) {
+  if (page == Page::Upload) return kServerFolder + pageName(page);
   return kServerFolder + pageName(page) + u'?' + credentialsQuery(settings);
 }
 
@@ -152,19 +158,48 @@ QString fullUrl(Page page, const ServerSettings& settings) {
 ServerExchange::ServerExchange(ServerSettings settings, std::function<void()> idle)
     : settings_(std::move(settings)), idle_(std::move(idle)) {}
 
-bool ServerExchange::logon() { return getAccepted(Page::Logon); }
+bool ServerExchange::logon() { return getAnswer(Page::Logon, false) == Answer::Accepted; }
 
-bool ServerExchange::clear() { return getAccepted(Page::Clear); }
+bool ServerExchange::clear() { return getAnswer(Page::Clear, false) == Answer::Accepted; }
+
+Answer ServerExchange::uploadLogon() { return getAnswer(Page::Logon, true); }
 
 // The first line "0" is a refusal, which the caller reports; any other
 // line, or none, is an acceptance.
-bool ServerExchange::getAccepted(Page page) {
-  if (settings_.userId.isEmpty() || settings_.password.isEmpty()) return false;
-  return request(page, [](CHttpFile& file) {
-    QByteArray line;
-    if (!file.ReadString(line)) line.clear();
-    return line != "0";
-  });
+Answer ServerExchange::getAnswer(Page page, bool upload) {
+  if (settings_.userId.isEmpty() || settings_.password.isEmpty()) return Answer::Refused;
+  bool refused = false;
+  const bool done = request(
+      page,
+      [&refused](CHttpFile& file) {
+        QByteArray line;
+        if (!file.ReadString(line)) line.clear();
+        refused = line == "0";
+        return true;
+      },
+      upload);
+  if (!done) return Answer::Failed;
+  return refused ? Answer::Refused : Answer::Accepted;
+}
+
+Answer ServerExchange::upload(const QByteArray& body) {
+  bool refused = false;
+  const bool done = request(
+      Page::Upload,
+      [&refused](CHttpFile& file) {
+        QByteArray line;
+        if (!file.ReadString(line)) line.clear();
+        refused = line == "0";
+        return true;
+      },
+      true, body);
+  if (!done) return Answer::Failed;
+  return refused ? Answer::Refused : Answer::Accepted;
+}
+
+void ServerExchange::showFailure(long number, const QString& text) {
+  failureShown_ = true;
+  showNumbered(number, text + failureNote_);
 }
 
 long ServerExchange::download(const QString& tempFile) {
@@ -176,7 +211,7 @@ long ServerExchange::download(const QString& tempFile) {
     if (!file.ReadString(first)) first.clear();
     const std::optional<long> count = recordCount(first);
     if (!count || *count < 0) {
-      showNumbered(kMsgCannotOpenUrl, cannotOpenUrlText(settings_.server));
+      showFailure(kMsgCannotOpenUrl, cannotOpenUrlText(settings_.server));
       return false;
     }
     if (*count == 0) {
@@ -209,10 +244,15 @@ long ServerExchange::download(const QString& tempFile) {
   return done ? result : -1;
 }
 
-bool ServerExchange::request(Page page, const std::function<bool(CHttpFile&)>& read) {
+bool ServerExchange::request(Page page, const std::function<bool(CHttpFile&)>& read, bool upload,
+                             const QByteArray& body) {
   std::unique_ptr<CHttpFile> file;
   try {
-    CInternetSession session(kAgent, 1, INTERNET_OPEN_TYPE_PRECONFIG);
+    // The settings upload's POST goes straight to the server, past any
+    // proxy of the desktop.
+    CInternetSession session(kAgent, 1,
+                             page == Page::Upload ? INTERNET_OPEN_TYPE_DIRECT
+                                                  : INTERNET_OPEN_TYPE_PRECONFIG);
     if (!applyOptions(session)) return false;
     if (idle_)
       session.SetInterruptCheck([this] {
@@ -220,12 +260,20 @@ bool ServerExchange::request(Page page, const std::function<bool(CHttpFile&)>& r
         return false;
       });
     bool sent = false;
-    file = open(session, page, sent);
-    if (!sent) file->SendRequest();
+    file = open(session, page, upload, sent);
+    if (page == Page::Upload) {
+      file->AddRequestHeaders(kFormContentType, HTTP_ADDREQ_FLAG_ADD_IF_NEW);
+      file->SendRequestEx(static_cast<DWORD>(body.size()));
+      for (qsizetype from = 0; from < body.size(); from += kSendPiece)
+        file->Write(body.mid(from, kSendPiece));
+      file->EndRequest();
+    } else if (!sent) {
+      file->SendRequest();
+    }
     DWORD status = 0;
     if (!file->QueryInfoStatusCode(status) || status != HTTP_STATUS_OK) {
       file->Close();
-      showNumbered(kMsgCannotOpenUrl, cannotOpenUrlText(settings_.server));
+      showFailure(kMsgCannotOpenUrl, cannotOpenUrlText(settings_.server));
       return false;
     }
     const bool done = read(*file);
@@ -235,22 +283,25 @@ bool ServerExchange::request(Page page, const std::function<bool(CHttpFile&)>& r
     // Before the request exists the server could not be opened at all.
     if (file) {
       file->Close();
-      showNumbered(kMsgCommunication, communicationText(e.m_dwError));
+      showFailure(kMsgCommunication, communicationText(e.m_dwError));
     } else {
-      showNumbered(kMsgCannotOpenUrl, cannotOpenUrlText(settings_.server));
+      showFailure(kMsgCannotOpenUrl, cannotOpenUrlText(settings_.server));
     }
   } catch (const std::bad_alloc&) {
-    showNumbered(kMsgOutOfMemory, outOfMemoryText());
+    showFailure(kMsgOutOfMemory, outOfMemoryText());
   } catch (const std::exception&) {
-    showNumbered(kMsgUnknownError, unknownErrorText());
+    showFailure(kMsgUnknownError, unknownErrorText());
   }
   return false;
 }
 
 // The connection always; then the full URL on the session (sent at once)
 // or the relative object name on the connection (not sent yet), as the
-// WinInet version rule says.
-std::unique_ptr<CHttpFile> ServerExchange::open(CInternetSession& session, Page page, bool& sent) {
+// WinInet version rule says. The settings upload's requests keep the
+// connection and do not ask to bypass caches. Its POST always goes on the
+// connection: a URL opened on the session is sent at once as a GET.
+std::unique_ptr<CHttpFile> ServerExchange::open(CInternetSession& session, Page page, bool upload,
+                                                bool& sent) {
   const std::optional<INTERNET_PORT> port = portOf(settings_.port);
   if (!port)
     throw CInternetException(ERROR_INTERNET_INVALID_URL, 1,
@@ -258,12 +309,19 @@ std::unique_ptr<CHttpFile> ServerExchange::open(CInternetSession& session, Page 
   const DWORD secure = settings_.secure ? INTERNET_FLAG_SECURE : 0;
   std::unique_ptr<CHttpConnection> connection =
       session.GetHttpConnection(settings_.server, secure, *port);
+  if (page == Page::Upload) {
+    sent = false;
+    return connection->OpenRequest(HTTP_VERB_POST, objectName(page, settings_), QString(), 1,
+                                   QStringList(), QString(),
+                                   INTERNET_FLAG_EXISTING_CONNECT | secure);
+  }
   sent = inet::useFullUrl();
-  if (sent)
-    return session.OpenURL(fullUrl(page, settings_), 1,
-                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_ASCII);
+  const DWORD urlFlags = upload ? INTERNET_FLAG_TRANSFER_ASCII
+                                : INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_ASCII;
+  if (sent) return session.OpenURL(fullUrl(page, settings_), 1, urlFlags);
+  const DWORD requestFlags = upload ? INTERNET_FLAG_EXISTING_CONNECT : INTERNET_FLAG_RELOAD;
   return connection->OpenRequest(HTTP_VERB_GET, objectName(page, settings_), QString(), 1,
-                                 QStringList(), QString(), INTERNET_FLAG_RELOAD | secure);
+                                 QStringList(), QString(), requestFlags | secure);
 }
 
 }  // namespace hv6::mobile

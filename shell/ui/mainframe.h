@@ -134,6 +134,7 @@ class CMainFrame final : public QMainWindow {
   void runMenuSettings();
   void runBaseInfo();
   void runMobileImport();
+  void runMobileSettings();
   void runFieldLocations();
   // The data tools (new data, backup, restore, maintenance) and the
   // enquiry program.

@@ -1,5 +1,6 @@
 // The frame's commands: the launchers, help, the launcher settings, the
-// base-information sheet, the mobile diary import, the field locations, the
+// base-information sheet, the mobile diary import and input settings, the
+// field locations, the
 // photo commands, the data tools, the version dialog, and the commands whose
 // subsystems come later.
 #include "calendar/commands.h"
@@ -38,6 +39,7 @@ void CMainFrame::OnCommand(int id) {
     case kMenuSettings: return runMenuSettings();
     case kBaseInfo: return runBaseInfo();
     case kMobileImport: return runMobileImport();
+    case kMobileSettings: return runMobileSettings();
     case kFieldLocations: return runFieldLocations();
     case kWeatherRetrieval: return runWeatherRetrieval();
     case kVersion: return showVersion();

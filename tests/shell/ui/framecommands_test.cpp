@@ -4,7 +4,9 @@
 
 #include "calendar/ui/hrvview.h"
 #include "shell/appcore.h"
+#include "mobile/ui/iwdrysheet.h"
 #include "mobile/ui/progressdlg.h"
+#include "store/upgrade.h"
 #include "shell/ui/menusetdlg.h"
 #include "platform/codec.h"
 #include "platform/dao/dao.h"
@@ -25,6 +27,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -304,6 +307,47 @@ TEST_F(FrameCommandsTest, MobileImportClosesRelatedProgramsRunsAndReloads) {
   CDaoRecordset rows(&core.diaryDatabase());
   rows.Open(dbOpenSnapshot, QStringLiteral("SELECT COUNT(*) FROM WDiary"));
   EXPECT_EQ(rows.GetFieldValue(0).toLong(), 1);
+}
+
+// The input settings: the upgrade and its crop check first, then the
+// related programs, then the sheet on the diary database.
+TEST_F(FrameCommandsTest, MobileSettingsUpgradesChecksCropsAndOpensTheSheet) {
+  hv6test::TempDataFolder data(hv6::SchemaEdition::V60500);
+  setPaths(data.diaryPath(), data.weatherPath());
+  createFrame();
+  ASSERT_TRUE(frame->view()->reload());
+  EXPECT_EQ(frame->frameAction(32832)->text(), QStringLiteral("モバイル作業日誌入力設定(&K)"));
+  EXPECT_EQ(frame->frameAction(32832)->statusTip(),
+            QStringLiteral("携帯電話で作業日誌を入力するための設定を行います。"));
+  messages.clear();
+
+  // Without an active crop the sheet does not open.
+  bool sheetShown = false;
+  hv6test::whenShown<CIWDrySheet>([&](CIWDrySheet* sheet) {
+    sheetShown = true;
+    sheet->reject();
+  });
+  frame->OnCommand(32832);
+  QApplication::processEvents();
+  EXPECT_FALSE(sheetShown);
+  ASSERT_EQ(messages.messages().size(), 1);
+  EXPECT_EQ(messages.messages()[0].text, hv6::kNoActiveCropText);
+
+  messages.clear();
+  data.addMaster(QStringLiteral("CropMst"), 11, QStringLiteral("トマト"));
+  QString pageTitle;
+  hv6test::whenShown<CIWDrySheet>([&](CIWDrySheet* sheet) {
+    sheetShown = true;
+    pageTitle = sheet->tabs()->tabText(sheet->tabs()->currentIndex());
+    sheet->reject();
+  });
+  frame->OnCommand(32832);
+  EXPECT_TRUE(sheetShown);
+  EXPECT_EQ(pageTitle, QStringLiteral("入力明細"));
+  EXPECT_TRUE(messages.empty()) << "no related program runs: no question";
+  CDaoRecordset info(&core.diaryDatabase());
+  info.Open(dbOpenSnapshot, QStringLiteral("SELECT Dataversion FROM Information"));
+  EXPECT_EQ(info.GetFieldValue(0).toString(), QStringLiteral("6.05.01"));
 }
 
 TEST_F(FrameCommandsTest, FieldLocationsOpenWithBothDatabasesAndTheirHelp) {

@@ -36,7 +36,7 @@ constexpr const char16_t* kItemLabels[kFixedItemCount] = {
 };
 
 // What each ledger reads besides Code, Scode, Name, IName and IUse.
-struct LedgerSpec {
+struct LedgerKind {
   const char* table;
   const char16_t* name;  // null for the material ledgers (named by Information)
   bool crop;             // CropCode
@@ -46,7 +46,7 @@ struct LedgerSpec {
   bool texts;            // Dilute, Vermin, ReserveItem1-3
 };
 
-constexpr LedgerSpec kLedgers[kLedgerCount] = {
+constexpr LedgerKind kLedgers[kLedgerCount] = {
     {"CropMst", u"品目台帳", false, true, false, false, false},
     {"JobMst", u"作業台帳", true, true, false, false, false},
     {"FieldMst", u"ほ場台帳", true, false, true, false, false},
@@ -60,7 +60,7 @@ constexpr LedgerSpec kLedgers[kLedgerCount] = {
     {"MaterialMst5", nullptr, true, false, false, true, true},
 };
 
-const LedgerSpec& specOf(int ledger) { return kLedgers[ledger - 1]; }
+const LedgerKind& kindOf(int ledger) { return kLedgers[ledger - 1]; }
 
 QString textOf(const CDaoRecordset& rs, const QString& column) {
   const COleVariant value = rs.GetFieldValue(column);
@@ -108,11 +108,11 @@ QHash<long, QString> unitNames(CDaoDatabase& db) {
 
 QList<LedgerRow> loadRows(CDaoDatabase& db, int ledger, const QHash<long, long>& crops,
                           const QHash<long, QString>& units) {
-  const LedgerSpec& spec = specOf(ledger);
+  const LedgerKind& kind = kindOf(ledger);
   QList<LedgerRow> rows;
   CDaoRecordset rs(&db);
   rs.Open(dbOpenSnapshot, QStringLiteral("SELECT * FROM %1 WHERE Use=0 ORDER BY Scode ASC")
-                              .arg(QString::fromLatin1(spec.table)));
+                              .arg(QString::fromLatin1(kind.table)));
   for (; !rs.IsEOF(); rs.MoveNext()) {
     LedgerRow row;
     row.code = longOf(rs, QStringLiteral("Code"));
@@ -121,24 +121,24 @@ QList<LedgerRow> loadRows(CDaoDatabase& db, int ledger, const QHash<long, long>&
     const COleVariant iname = rs.GetFieldValue(QStringLiteral("IName"));
     row.mobileName = mobileNameOf(iname.isNull() ? row.name : iname.toString());
     row.use = rs.GetFieldValue(QStringLiteral("IUse")).toBool();
-    if (spec.crop) {
+    if (kind.crop) {
       long cropCode = 0;
       if (rs.GetFieldValue(QStringLiteral("CropCode")).tryLong(cropCode))
         row.cropNumber = crops.value(cropCode, 0);
     }
-    if (spec.months) {
+    if (kind.months) {
       row.startMonth = longOf(rs, QStringLiteral("StartMonth"));
       row.endMonth = longOf(rs, QStringLiteral("EndMonth"));
     }
     long unit = 0;
-    if (spec.area) {
+    if (kind.area) {
       double area = 0.0;
       if (rs.GetFieldValue(QStringLiteral("SakuArea")).tryDouble(area)) row.area = area;
       if (rs.GetFieldValue(QStringLiteral("AreaUnit")).tryLong(unit)) row.unitName = units.value(unit);
     }
-    if (spec.unit && rs.GetFieldValue(QStringLiteral("Unit")).tryLong(unit))
+    if (kind.unit && rs.GetFieldValue(QStringLiteral("Unit")).tryLong(unit))
       row.unitName = units.value(unit);
-    if (spec.texts) {
+    if (kind.texts) {
       row.dilute = textOf(rs, QStringLiteral("Dilute"));
       row.vermin = textOf(rs, QStringLiteral("Vermin"));
       for (int i = 0; i < 3; ++i)
@@ -204,7 +204,7 @@ QString itemLabel(int item) {
 }
 
 QString ledgerTable(int ledger) {
-  return ledger >= 1 && ledger <= kLedgerCount ? QString::fromLatin1(specOf(ledger).table)
+  return ledger >= 1 && ledger <= kLedgerCount ? QString::fromLatin1(kindOf(ledger).table)
                                                : QString();
 }
 
@@ -212,7 +212,7 @@ QString ledgerName(const InputSettings& settings, int ledger) {
   if (ledger < 1 || ledger > kLedgerCount) return QString();
   if (ledger >= kFirstMaterialLedger)
     return settings.materialNames[static_cast<std::size_t>(ledger - kFirstMaterialLedger)];
-  return QString::fromUtf16(specOf(ledger).name);
+  return QString::fromUtf16(kindOf(ledger).name);
 }
 
 QString mobileNameOf(const QString& name) { return cp932::cutToBytes(name, kMobileNameBytes); }

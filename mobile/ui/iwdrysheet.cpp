@@ -126,11 +126,11 @@ CIWDrySheet::CIWDrySheet(CDaoDatabase& diary, QWidget* parent)
     : QDialog(parent),
       diary_(diary),
       tabs_(new QTabWidget(this)),
-      spec_(new CIWDrySpecPage(tabs_)),
+      itemsPage_(new CIWDrySpecPage(tabs_)),
       dry_(new CIWDryDryPage(settings_, tabs_)) {
   setObjectName(QStringLiteral("IWDrySheet"));
   setWindowTitle(QStringLiteral("モバイル作業日誌入力設定"));
-  tabs_->addTab(spec_, QStringLiteral("入力明細"));
+  tabs_->addTab(itemsPage_, QStringLiteral("入力明細"));
   tabs_->addTab(dry_, QStringLiteral("台帳設定"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
@@ -151,7 +151,7 @@ bool CIWDrySheet::load() {
   if (!hv6::mobile::loadInputSettings(diary_, settings_)) return false;
   tabs_->setCurrentIndex(0);
   currentPage_ = 0;
-  spec_->activate(settings_);
+  itemsPage_->activate(settings_);
   return true;
 }
 
@@ -161,20 +161,20 @@ int CIWDrySheet::run() {
 }
 
 void CIWDrySheet::leavePage(int index) {
-  if (index == 0) spec_->takeFlags(settings_);
+  if (index == 0) itemsPage_->takeFlags(settings_);
   if (index == 1) dry_->writeBack();
 }
 
 void CIWDrySheet::pageChanged(int index) {
   leavePage(currentPage_);
   currentPage_ = index;
-  if (index == 0) spec_->activate(settings_);
+  if (index == 0) itemsPage_->activate(settings_);
   if (index == 1) dry_->activate();
 }
 
 void CIWDrySheet::accept() {
   if (currentPage_ == 1) dry_->writeBack();
-  if (currentPage_ == 0) spec_->takeFlags(settings_);
+  if (currentPage_ == 0) itemsPage_->takeFlags(settings_);
   const bool done = hv6::mobile::confirmInputSettings(diary_, settings_, [](bool waiting) {
     if (waiting)
       QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -187,6 +187,6 @@ void CIWDrySheet::accept() {
   }
   // A question answered yes may have switched items off: the page shown
   // follows.
-  if (currentPage_ == 0) spec_->activate(settings_);
+  if (currentPage_ == 0) itemsPage_->activate(settings_);
   if (currentPage_ == 1) dry_->activate();
 }

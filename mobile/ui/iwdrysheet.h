@@ -92,7 +92,7 @@ class CIWDrySheet final : public QDialog {
 
   const hv6::mobile::InputSettings& settings() const { return settings_; }
   QTabWidget* tabs() const { return tabs_; }
-  CIWDrySpecPage* specPage() const { return spec_; }
+  CIWDrySpecPage* specPage() const { return itemsPage_; }
   CIWDryDryPage* dryPage() const { return dry_; }
 
  private:
@@ -102,7 +102,7 @@ class CIWDrySheet final : public QDialog {
   CDaoDatabase& diary_;
   hv6::mobile::InputSettings settings_;
   QTabWidget* tabs_;
-  CIWDrySpecPage* spec_;
+  CIWDrySpecPage* itemsPage_;
   CIWDryDryPage* dry_;
   int currentPage_ = 0;
 };

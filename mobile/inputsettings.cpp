@@ -289,6 +289,9 @@ void takeItemLines(InputSettings& settings, const QList<ItemLine>& lines) {
   for (const ItemLine& line : lines)
     if (line.item >= 0 && line.item < kItemCount)
       settings.setFlag(line.item, line.enabled && line.checked);
+  // The date is always entered: its line is checked and disabled only so
+  // that nobody switches it off, and the phone forms must keep asking it.
+  settings.setFlag(kItemDay, true);
 }
 
 bool ledgerSent(const InputSettings& settings, int ledger) {

@@ -113,8 +113,8 @@ TEST_F(MobileInputSettings, ItemLinesFollowTheRowsAndTheCaptions) {
   EXPECT_TRUE(lineOf(lines, kItemWork)->checked && lineOf(lines, kItemWork)->enabled);
   EXPECT_TRUE(lineOf(lines, kItemShizai)->enabled) << "a material ledger has rows";
 
-  // Taken back: enabled lines give their check, disabled ones 0, a
-  // reserve item without a line 0.
+  // Taken back: enabled lines give their check, disabled ones 0 (but the
+  // date, which is always entered), a reserve item without a line 0.
   s.setFlag(kItemReserve2, true);
   lines[kItemWork].checked = false;
   lines[kItemTotalArea].checked = true;
@@ -122,7 +122,7 @@ TEST_F(MobileInputSettings, ItemLinesFollowTheRowsAndTheCaptions) {
   EXPECT_FALSE(s.flag(kItemWork));
   EXPECT_TRUE(s.flag(kItemTotalArea));
   EXPECT_FALSE(s.flag(kItemMachine));
-  EXPECT_FALSE(s.flag(kItemDay)) << "a disabled item's flag is 0";
+  EXPECT_TRUE(s.flag(kItemDay)) << "the date is always entered, so its flag stays 1";
   EXPECT_FALSE(s.flag(kItemReserve2));
   EXPECT_TRUE(s.flag(kItemReserve1));
 }
@@ -355,14 +355,14 @@ TEST_F(MobileInputSettings, BodyCutsCaptionsAndNamesAndSendsNoRowsOfLedgersNotOf
 }
 
 // No flags stored at all: three empty captions and flags 0 for the
-// reserve items.
+// reserve items; the date's flag is 1 all the same.
 TEST_F(MobileInputSettings, BodyWithThreeEmptyCaptions) {
   master(QStringLiteral("CropMst"), 1, QStringLiteral("稲"), {used()});
   InputSettings s = load();
   takeItemLines(s, itemLines(s));
   const QString body = hv6::cp932::decode(uploadBody(s, QStringLiteral("id"), QStringLiteral("pw")));
   EXPECT_TRUE(body.startsWith(QStringLiteral(
-      "id,pw,24,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\"\",\"\",\"\",11,1,品目台帳,1,1,稲,,,,0.00,")))
+      "id,pw,24,1,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,\"\",\"\",\"\",11,1,品目台帳,1,1,稲,,,,0.00,")))
       << body.toStdString();
 }
 

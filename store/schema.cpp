@@ -134,7 +134,14 @@ TableSpec slip() {
                             "AdjustTax", "TotalAmount"});
   list.append(column("Sasihiki", kLong));
   list += columns(kDouble, {"Suu_Kei", "Unit_Ave"});
-  return {QStringLiteral("Slip"), list, {QStringLiteral("SlipDate")}};
+  for (const AddedColumn& added : salesColumns())
+    if (added.table == QLatin1String("Slip")) list.append(added.column);
+  // Slips by number within their AppType, and a client's slips by date.
+  const IndexSpec number{QStringLiteral("Slip_Number"),
+                         {QStringLiteral("AppType"), QStringLiteral("SlipNo")}};
+  const IndexSpec customer{QStringLiteral("Slip_Customer"),
+                           {QStringLiteral("CustomerCode"), QStringLiteral("SlipDate")}};
+  return {QStringLiteral("Slip"), list, {QStringLiteral("SlipDate")}, {number, customer}};
 }
 
 // One slip line; SlipCode is the Code of its Slip row.
@@ -220,7 +227,126 @@ QList<TableSpec> masters() {
     list.append(master(QStringLiteral("MaterialMst%1").arg(i), materialColumns()));
   for (const char* name : {"UnitMst", "CustomerMst", "BuyerMst", "GradeMst", "StandardMst"})
     list.append(master(QString::fromLatin1(name), {}));
+  // Clients carry the sales settings and figures after the master columns,
+  // where an upgrade of an older file adds them too.
+  for (TableSpec& table : list) {
+    for (const AddedColumn& added : salesColumns())
+      if (added.table == table.name) table.columns.append(added.column);
+  }
   return list;
+}
+
+ColumnSpec withDefault(const char* name, const QString& type, const char* value) {
+  return {QString::fromLatin1(name), type, QStringLiteral("DEFAULT ") + QLatin1String(value)};
+}
+
+// The columns of a slip header that the sales store keeps besides the key,
+// shared by Slip and the standard-pattern headers.
+QList<ColumnSpec> patternHeaderColumns() {
+  QList<ColumnSpec> list{column("SlipNo", text(13)), column("SlipDate", kLong),
+                         column("SlipKind", kByte), column("TaxRateCode", kByte),
+                         column("LineCount", kInteger)};
+  list += columns(kLong, {"CustomerCode", "ShipToCode", "ChargeCode", "ShipDate", "ClaimDate",
+                          "TagColor", "AdPlan"});
+  list += columns(kDouble, {"TaxOutAmount", "TaxInAmount", "NoTaxAmount", "TaxTotal", "InTax",
+                            "AdjustTax", "TotalAmount", "Suu_Kei", "Unit_Ave"});
+  for (const AddedColumn& added : salesColumns())
+    if (added.table == QLatin1String("Slip")) list.append(added.column);
+  return list;
+}
+
+// The line columns of SlipDetails without the slip's key and AppType.
+QList<ColumnSpec> patternLineColumns() {
+  QList<ColumnSpec> list{column("SlipNo", text(13)), column("SlipDate", kLong),
+                         column("SlipKind", kByte), column("CustomerCode", kLong),
+                         column("LineNo", kInteger), column("LineKind", kByte),
+                         column("GoodsCode", text(20)), column("GoodsName", text(36))};
+  list += columns(kDouble, {"Irisu", "Hakosu", "Suu"});
+  list.append(column("UnitName", text(10)));
+  list += columns(kDouble, {"Tanka", "GenTanka", "Proceed", "Tax"});
+  list += columns(kByte, {"TaxRateCode", "TaxClass", "SimpleTaxClass"});
+  list += columns(kLong, {"CropCode", "FieldCode", "GradeCode", "StandardCode", "BuyerCode"});
+  return list;
+}
+
+TableSpec salesGoods() {
+  QList<ColumnSpec> list{key(), {QStringLiteral("GoodsCode"), text(13), QStringLiteral("UNIQUE")},
+                         column("Name", text(36)), column("Kana", text(20)),
+                         column("Unit", text(8))};
+  list += columns(kDouble, {"Irisu", "StandardPrice", "Price1", "Price2", "Price3", "CostPrice",
+                            "MinimumPrice"});
+  list += {flag("CheckMinimum", kByte), flag("TaxClass", kByte), flag("TaxRateCode", kByte),
+           flag("SimpleTaxClass", kByte)};
+  return {QStringLiteral("SalesGoods"), list, {}};
+}
+
+TableSpec salesPerson() {
+  return {QStringLiteral("SalesPerson"), {key(), column("Name", text(20))}, {}};
+}
+
+TableSpec salesShipTo() {
+  QList<ColumnSpec> list{key(), column("ClientCode", kLong), column("Name", text(40)),
+                         column("PostCode", text(8)), column("Address1", text(40)),
+                         column("Address2", text(40)), column("Tel", text(20)),
+                         flag("Used", kByte)};
+  return {QStringLiteral("SalesShipTo"), list, {QStringLiteral("ClientCode")}};
+}
+
+TableSpec salesPlan() {
+  return {QStringLiteral("SalesPlan"), {key(), column("Name", text(40))}, {}};
+}
+
+// The own company: one row, Code 1. TaxRate0..9 hold R of each tax-rate
+// code (800 = 8 %), Reduced0..9 mark the 軽減税率 rates.
+TableSpec salesCompany() {
+  QList<ColumnSpec> list{key()};
+  list += columns(text(40), {"Name"});
+  list.append(column("PostCode", text(8)));
+  list += columns(text(40), {"Address1", "Address2"});
+  list += columns(text(20), {"Tel", "Fax"});
+  list.append(column("InvoiceNo", text(14)));
+  list.append(withDefault("AmountRounding", kByte, "3"));
+  list += numbered("TaxRate%1", 0, kSalesTaxRateSlots - 1, kLong);
+  list += numbered("Reduced%1", 0, kSalesTaxRateSlots - 1, kByte);
+  for (const char* name : {"DefaultTaxRateCode", "HideIrisu", "HideBoxes", "HideSimpleTax",
+                           "HideGrossProfit", "CashSaleDefault", "DateStyle"})
+    list.append(flag(name, kByte));
+  return {QStringLiteral("SalesCompany"), list, {}};
+}
+
+// The sales environment: one row, Code 1.
+TableSpec salesEnvironment() {
+  QList<ColumnSpec> list{key()};
+  list += columns(text(13), {"SlipNoLow", "SlipNoHigh", "LastNoReservation", "LastNoSales"});
+  list.append(column("LastSlipDate", kLong));
+  list.append(flag("WholeYenPrice", kByte));
+  list.append(column("Workstation", kLong));
+  list.append(column("WorkFolder", text(260)));
+  return {QStringLiteral("SalesEnvironment"), list, {}};
+}
+
+// Standard-pattern headers (おきまり伝票): the pattern's key, initial key
+// and name, then the header it holds; HeaderCode and NewSlip are that
+// header's own code and new-slip mark.
+TableSpec salesPattern() {
+  QList<ColumnSpec> list{key(), column("InitialKey", text(4)), column("PatternName", text(30)),
+                         column("HeaderCode", kLong), flag("NewSlip", kByte)};
+  list += patternHeaderColumns();
+  return {QStringLiteral("SalesPattern"), list, {}};
+}
+
+TableSpec salesPatternDetails() {
+  QList<ColumnSpec> list{key(), column("PatternCode", kLong)};
+  list += patternLineColumns();
+  return {QStringLiteral("SalesPatternDetails"), list, {QStringLiteral("PatternCode")}};
+}
+
+// A client's last bill: one row per client.
+TableSpec salesBillSum() {
+  QList<ColumnSpec> list{{QStringLiteral("ClientCode"), kLong, QStringLiteral("PRIMARY KEY")},
+                         column("LastBillDate", kLong)};
+  list += columns(kDouble, {"LastBillAmount", "LastBillTax"});
+  return {QStringLiteral("SalesBillSum"), list, {}};
 }
 
 void createTables(CDaoDatabase& db, const QList<TableSpec>& tables) {
@@ -318,6 +444,48 @@ QList<TableSpec> diaryTables(SchemaEdition edition) {
   QList<TableSpec> list{information(edition), workDiary(), yearBook()};
   list += masters();
   list += {mobileOptions(edition), pictureLink(), slip(), slipDetails(), weather()};
+  list += salesTables();
+  return list;
+}
+
+QList<TableSpec> salesTables() {
+  return {salesGoods(),   salesPerson(),         salesShipTo(),  salesPlan(),
+          salesCompany(), salesEnvironment(),    salesPattern(), salesPatternDetails(),
+          salesBillSum()};
+}
+
+QList<AddedColumn> salesColumns() {
+  const auto to = [](const char* table, ColumnSpec spec) {
+    return AddedColumn{QString::fromLatin1(table), std::move(spec)};
+  };
+  QList<AddedColumn> list;
+  const char* customer = "CustomerMst";
+  for (const char* name : {"Kana", "PostCode", "Address1", "Address2", "Tel"})
+    list.append(to(customer, column(name, text(40))));
+  list.append(to(customer, flag("ClientType", kLong)));
+  list.append(to(customer, withDefault("TaxTiming", kByte, "1")));
+  list.append(to(customer, withDefault("TaxRounding", kByte, "1")));
+  list.append(to(customer, withDefault("CloseDay", kByte, "31")));
+  list.append(to(customer, flag("PriceClass", kByte)));
+  list.append(to(customer, withDefault("PriceRate", kDouble, "100")));
+  for (const char* name : {"CreditLimit", "Balance", "SalesTotal"})
+    list.append(to(customer, flag(name, kDouble)));
+  for (const char* name : {"SalesSlipCount", "PaymentSlipCount", "LastSlipDate", "LastBillDate"})
+    list.append(to(customer, flag(name, kLong)));
+  list.append(to(customer, flag("LastBillAmount", kDouble)));
+
+  const char* slipTable = "Slip";
+  list.append(to(slipTable, flag("Billed", kByte)));
+  list.append(to(slipTable, flag("Shipped", kByte)));
+  list.append(to(slipTable, flag("ClientType", kLong)));
+  list.append(to(slipTable, column("Memo", text(40))));
+  for (int i = 1; i <= kSalesRateTotals; ++i) {
+    const QByteArray prefix = QByteArrayLiteral("Rate") + QByteArray::number(i);
+    for (const char* part : {"Code", "Used"})
+      list.append(to(slipTable, {QString::fromLatin1(prefix + part), kByte, QStringLiteral("DEFAULT 0")}));
+    for (const char* part : {"TaxOut", "TaxIn", "Tax"})
+      list.append(to(slipTable, {QString::fromLatin1(prefix + part), kDouble, QStringLiteral("DEFAULT 0")}));
+  }
   return list;
 }
 

@@ -62,8 +62,24 @@ struct TableSpec {
 // duplicate check searches.
 inline const QString kWDiaryMastersIndex = QStringLiteral("WDiary_Masters");
 
-// The tables of each database, columns in their stored order.
+// The tables of each database, columns in their stored order. The diary
+// tables of every edition include the sales store's.
 QList<TableSpec> diaryTables(SchemaEdition edition = kCurrentEdition);
+
+// The sales store's tables: goods, persons, ship-to, plans, the company and
+// environment records, standard-pattern headers and lines, billing
+// summaries ("SalesGoods" ... "SalesBillSum").
+QList<TableSpec> salesTables();
+// Entries of the company's tax-rate table and per-rate totals of a slip.
+constexpr int kSalesTaxRateSlots = 10;
+constexpr int kSalesRateTotals = 4;
+// A column the sales store adds to a table of the farm diary: the sales
+// settings and figures of CustomerMst, the further header fields of Slip.
+struct AddedColumn {
+  QString table;
+  ColumnSpec column;
+};
+QList<AddedColumn> salesColumns();
 QList<TableSpec> weatherTables();
 // The weather library's table of daily values per point and day, which
 // the library also creates in weather databases made before it existed.

@@ -5,6 +5,9 @@
 #include "platform/presenter.h"
 #include "store/schema.h"
 
+#include <QHash>
+#include <QSqlQuery>
+
 namespace hv6 {
 
 namespace {
@@ -62,7 +65,55 @@ int addMissingColumns(CDaoDatabase& db) {
   return created;
 }
 
+QStringList columnNames(CDaoDatabase& db, const QString& table) {
+  QStringList names;
+  QSqlQuery query = db.runSql(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+  while (query.next()) names.append(query.value(1).toString().toLower());
+  return names;
+}
+
+bool indexExists(CDaoDatabase& db, const QString& name) {
+  QSqlQuery query = db.runSql(
+      QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ? COLLATE NOCASE"),
+      {COleVariant(name)});
+  return query.next();
+}
+
+// The statements that bring the file to the sales store's schema.
+QStringList salesSchemaStatements(CDaoDatabase& db) {
+  QStringList statements;
+  for (const TableSpec& table : salesTables()) {
+    if (!db.tableExists(table.name)) statements += createTableStatements(table);
+  }
+  QHash<QString, QStringList> present;
+  for (const AddedColumn& added : salesColumns()) {
+    if (!present.contains(added.table)) present.insert(added.table, columnNames(db, added.table));
+    if (present[added.table].contains(added.column.name.toLower())) continue;
+    statements.append(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                          .arg(added.table, columnDefinition(added.column)));
+  }
+  for (const TableSpec& table : diaryTables()) {
+    if (table.name != QLatin1String("Slip")) continue;
+    for (const IndexSpec& index : table.indexes)
+      if (!indexExists(db, index.name))
+        statements.append(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                              .arg(index.name, table.name, index.columns.join(QStringLiteral(", "))));
+  }
+  return statements;
+}
+
 }  // namespace
+
+bool ensureSalesSchema(CDaoDatabase& diary) {
+  if (salesSchemaStatements(diary).isEmpty()) return false;
+  // Looked at again under the write lock: another program may have
+  // upgraded the file meanwhile.
+  DaoTransaction transaction(diary);
+  const QStringList statements = salesSchemaStatements(diary);
+  for (const QString& statement : statements) diary.Execute(statement);
+  transaction.commit();
+  return !statements.isEmpty();
+}
 
 bool upgradeTo60501(CDaoDatabase& diary) {
   try {

@@ -21,4 +21,11 @@ inline const QString kNoActiveCropText = QStringLiteral(
 // True when the command may go on.
 bool upgradeTo60501(CDaoDatabase& diary);
 
+// Gives a diary database made before the sales store its tables, columns
+// and indexes (salesTables, salesColumns, the slip indexes): whatever is
+// missing is created in one transaction, so a failure leaves the file as it
+// was. A complete database is only read. True when something was created.
+// Throws CDaoException (3260 when another program holds the file).
+bool ensureSalesSchema(CDaoDatabase& diary);
+
 }  // namespace hv6

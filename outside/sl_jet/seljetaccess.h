@@ -25,6 +25,15 @@ constexpr int kSlOk = 0;
 constexpr int kSlNotFound = 4;  // no such record
 constexpr int kSlEnd = 9;       // no further record
 constexpr int kSlDuplicate = 5; // append of a code that exists
+constexpr int kSlInUse = 6;     // delete of a master row that a slip names
+constexpr int kSlBadArgument = 3001;  // more lines than a slip holds, an unknown mode
+
+// The company record as shipped: amounts rounded half up, tax-rate code 0
+// = 10 % (1000), code 1 = 8 % (800, 軽減税率).
+S_COMPANY defaultCompany();
+
+// The masters a slip names (for the delete refusal and its message).
+enum class SlMaster { Client, Goods, Person, ShipTo };
 
 // AppType of a slip of a kind: 1 for reservation slips, else 0.
 inline int appTypeOf(std::uint8_t slipKind) { return slipKind == kKindReservation ? 1 : 0; }
@@ -51,26 +60,35 @@ class CSelJetAccess {
 
   CDaoDatabase* database() const { return db_; }
 
+  // Brings an older diary database to the store's schema (in one
+  // transaction); every other call does this first, once per connection.
+  int EnsureSchema();
+
   // Slip headers. A slip is found by its number within its AppType.
   int ReadSlipHead(int appType, const QString& slipNo, S_SELSLIPHD& out);
   int ReadSlipHeadByCode(std::int32_t code, S_SELSLIPHD& out);
   int ExistSlipHead(int appType, const QString& slipNo, bool& exists);
-  // Neighbours in slip-number order within the AppType.
+  // Neighbours in slip-number order within the AppType (kSlEnd when there
+  // is none; the last of an empty AppType is kSlNotFound).
   int ReadPrevSlipHead(int appType, const QString& slipNo, S_SELSLIPHD& out);
   int ReadNextSlipHead(int appType, const QString& slipNo, S_SELSLIPHD& out);
   int ReadLastSlipHead(int appType, S_SELSLIPHD& out);
   // Batch reading in (slip date, slip number) order: Reset, then Read
-  // until kSlEnd; each call appends at most `max` accepted headers.
+  // until kSlEnd; each call appends at most `max` accepted headers (kSlOk
+  // whenever it appended one). A null filter accepts every header.
   void ResetSlipHeadReading();
   int ReadSlipHeads(const SlipScope& scope, const HeaderFilter& filter, int max,
                     QList<S_SELSLIPHD>& out);
   int CountSlipHeads(const SlipScope& scope, const HeaderFilter& filter, int& count);
-  // Appends a header (its code is set); updates and deletes by code.
+  // Appends a header (its code is set, its new-slip mark cleared; a number
+  // stored within the AppType is refused with kSlDuplicate); updates and
+  // deletes by code (a deleted header takes its lines with it).
   int AppendSlipHead(S_SELSLIPHD& header);
   int UpdateSlipHead(const S_SELSLIPHD& header);
   int DeleteSlipHead(std::int32_t code);
 
-  // Lines of a stored slip, in line order, at most kMaxSlipLines.
+  // Lines of a stored slip, in line order, at most kMaxSlipLines; `out` is
+  // replaced.
   int ReadSlipLines(std::int32_t slipCode, QList<S_SELSLIP>& out);
   // Replaces every line of a stored slip.
   int WriteSlipLines(std::int32_t slipCode, int appType, const QList<S_SELSLIP>& lines);
@@ -83,7 +101,10 @@ class CSelJetAccess {
   int UpdateCompany(const S_COMPANY& company);
 
   // Masters: read one by code, read all in code order, append (refused
-  // with kSlDuplicate when the code exists), update, delete.
+  // with kSlDuplicate when the code exists), update (kSlNotFound when it
+  // does not), delete (refused with kSlInUse while a slip names the row).
+  // A client is the CustomerMst row whose Code is the client code; an
+  // appended client gets the same Scode.
   int ReadClient(std::int32_t code, S_CLIENTSEL& out);
   int ReadClients(QList<S_CLIENTSEL>& out);
   int AppendClient(const S_CLIENTSEL& client);
@@ -111,6 +132,16 @@ class CSelJetAccess {
 
   int ReadPlan(std::int32_t code, S_PLAN& out);
   int ReadPlans(QList<S_PLAN>& out);
+  int AppendPlan(const S_PLAN& plan);
+  int UpdatePlan(const S_PLAN& plan);
+  int DeletePlan(std::int32_t code);
+
+  // The first slip (by date and number) that names a master row: kSlOk with
+  // the slip in `out`, kSlNotFound when no slip names it. code is the goods
+  // code, or the number of the other masters as text.
+  int FindSlipUsing(SlMaster master, const QString& code, S_SELSLIPHD& out);
+  // The latest slip date stored for a client (0 when it has none).
+  int ReadLatestSlipDate(std::int32_t clientCode, std::int32_t& date);
 
   // Standard-pattern slips.
   int ReadFixSlipHeads(QList<S_FIXSLIPHD>& out);
@@ -120,6 +151,8 @@ class CSelJetAccess {
 
   // The client's billing summary (kSlNotFound when never billed).
   int ReadBillSum(std::int32_t clientCode, S_BILLSUM& out);
+  // Writes a client's billing summary (made when missing).
+  int UpdateBillSum(const S_BILLSUM& billSum);
 
  private:
   CDaoDatabase* db_;

@@ -136,12 +136,15 @@ TableSpec slip() {
   list += columns(kDouble, {"Suu_Kei", "Unit_Ave"});
   for (const AddedColumn& added : salesColumns())
     if (added.table == QLatin1String("Slip")) list.append(added.column);
-  // Slips by number within their AppType, and a client's slips by date.
+  // Slips by number within their AppType, a client's slips by date, and
+  // every slip in (date, number) order for the store's batch reading.
   const IndexSpec number{QStringLiteral("Slip_Number"),
                          {QStringLiteral("AppType"), QStringLiteral("SlipNo")}};
   const IndexSpec customer{QStringLiteral("Slip_Customer"),
                            {QStringLiteral("CustomerCode"), QStringLiteral("SlipDate")}};
-  return {QStringLiteral("Slip"), list, {QStringLiteral("SlipDate")}, {number, customer}};
+  const IndexSpec order{QStringLiteral("Slip_Order"),
+                        {QStringLiteral("SlipDate"), QStringLiteral("SlipNo")}};
+  return {QStringLiteral("Slip"), list, {QStringLiteral("SlipDate")}, {number, customer, order}};
 }
 
 // One slip line; SlipCode is the Code of its Slip row.

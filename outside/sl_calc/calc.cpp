@@ -75,17 +75,18 @@ void removeStored(CSelJetAccess& store, std::int32_t code, Figures& figures) {
 // figures; mode 1 first takes back what the stored slip gave.
 void storeSlip(CSelJetAccess& store, S_SELSLIPHD& slip, const QList<S_SELSLIP>& lines, int mode,
                Figures& figures) {
+  if (const S_CLIENTSEL* client = figures.client(slip.clientCode, true))
+    slip.clientType = client->clientType;
+  slip.lineCount = static_cast<std::int32_t>(lines.size());
   if (mode == kStoreAppended && slip.code == 0) {
     check(store.AppendSlipHead(slip));
   } else {
     S_SELSLIPHD stored;
     check(store.ReadSlipHeadByCode(slip.code, stored));
     if (mode == kStoreChanged) figures.apply(stored, -1, false);
+    slip.newSlip = 0;
+    check(store.UpdateSlipHead(slip));
   }
-  if (const S_CLIENTSEL* client = figures.client(slip.clientCode, true))
-    slip.clientType = client->clientType;
-  slip.lineCount = static_cast<std::int32_t>(lines.size());
-  slip.newSlip = 0;
   QList<S_SELSLIP> written = lines;
   for (qsizetype i = 0; i < written.size(); ++i) {
     S_SELSLIP& line = written[i];
@@ -95,7 +96,6 @@ void storeSlip(CSelJetAccess& store, S_SELSLIPHD& slip, const QList<S_SELSLIP>& 
     line.clientCode = slip.clientCode;
     line.lineNo = static_cast<std::uint8_t>(i + 1);
   }
-  check(store.UpdateSlipHead(slip));
   check(store.WriteSlipLines(slip.code, appTypeOf(slip.slipKind), written));
   figures.apply(slip, 1, true);
 }

@@ -1,13 +1,18 @@
 #include "outside/sl_jet/seljetaccess.h"
 
 #include "platform/dao/dao.h"
+#include "platform/dao/jetsql.h"
 #include "store/upgrade.h"
 
 #include <QHash>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 
 #include <cmath>
+#include <functional>
+#include <type_traits>
 #include <memory>
 
 namespace sl {
@@ -293,34 +298,73 @@ struct Table {
   Fields<R> fields;
 };
 
-// The rows of one SELECT, read at once.
+// A prepared statement of the connection, with the column positions of its
+// result (looked up once per column name, and per field table).
+struct Prepared {
+  std::shared_ptr<CDaoQueryDef> definition;
+  QHash<QString, int> columns;
+  QHash<const void*, QList<int>> fieldColumns;
+  int width = -1;
+};
+
+// The rows of one SELECT, read forward from its prepared statement; the
+// statement is finished (its read lock given back) when the rows go.
 class Rows {
  public:
-  explicit Rows(CDaoDatabase* db) : set_(db) {}
-  CDaoRecordset& set() { return set_; }
-  bool atEnd() const { return set_.IsEOF(); }
-  void next() { set_.MoveNext(); }
-  COleVariant value(const QString& column) const {
-    const auto found = indexes_.constFind(column);
-    int index = 0;
-    if (found == indexes_.constEnd()) {
-      index = set_.fieldIndex(column);
-      indexes_.insert(column, index);
-    } else {
-      index = *found;
-    }
-    return index < 0 ? COleVariant() : set_.GetFieldValue(index);
+  Rows() = default;
+  ~Rows() {
+    if (query_ != nullptr) query_->finish();
   }
+  Rows(const Rows&) = delete;
+  Rows& operator=(const Rows&) = delete;
+
+  void start(Prepared& prepared, QSqlQuery& query) {
+    prepared_ = &prepared;
+    query_ = &query;
+    const int width = query.record().count();
+    if (width != prepared.width) {
+      // New or changed columns (the statement was prepared again).
+      prepared.columns.clear();
+      prepared.fieldColumns.clear();
+      prepared.width = width;
+    }
+    next();
+  }
+  bool atEnd() const { return !onRow_; }
+  void next() {
+    onRow_ = query_->next();
+    if (!onRow_ && query_->lastError().type() != QSqlError::NoError)
+      hv6::dao::throwSqlError(query_->lastError(), query_->lastQuery());
+  }
+  COleVariant value(const QString& column) const { return at(indexOf(column)); }
   template <class R>
   R record(const Fields<R>& fields) const {
+    auto found = prepared_->fieldColumns.find(&fields);
+    if (found == prepared_->fieldColumns.end()) {
+      QList<int> indexes;
+      for (const Field<R>& field : fields) indexes.append(indexOf(field.column));
+      found = prepared_->fieldColumns.insert(&fields, indexes);
+    }
     R out{};
-    for (const Field<R>& field : fields) field.set(out, value(field.column));
+    for (qsizetype i = 0; i < fields.size(); ++i) fields[i].set(out, at(found->at(i)));
     return out;
   }
 
  private:
-  CDaoRecordset set_;
-  mutable QHash<QString, int> indexes_;
+  int indexOf(const QString& column) const {
+    const auto found = prepared_->columns.constFind(column);
+    if (found != prepared_->columns.constEnd()) return *found;
+    const int index = query_->record().indexOf(column);
+    prepared_->columns.insert(column, index);
+    return index;
+  }
+  COleVariant at(int index) const {
+    return index < 0 ? COleVariant() : COleVariant::fromQVariant(query_->value(index));
+  }
+
+  Prepared* prepared_ = nullptr;
+  QSqlQuery* query_ = nullptr;
+  bool onRow_ = false;
 };
 
 // The connection's prepared statements and the position of the batch
@@ -328,7 +372,8 @@ class Rows {
 struct StoreState {
   QString connection;  // the connection the statements belong to
   bool schemaChecked = false;
-  QHash<QString, std::shared_ptr<CDaoQueryDef>> statements;
+  // Held by pointer: a reading keeps its statement's entry while others are added.
+  QHash<QString, std::shared_ptr<Prepared>> statements;
 
   bool reading = false;  // a batch reading has a position
   std::int32_t lastDate = 0;
@@ -347,26 +392,27 @@ struct StoreState {
     schemaChecked = true;
   }
 
-  CDaoQueryDef& statement(CDaoDatabase& db, const QString& sql) {
+  Prepared& statement(CDaoDatabase& db, const QString& sql) {
     auto found = statements.find(sql);
     if (found != statements.end()) return **found;
-    auto definition = std::make_shared<CDaoQueryDef>(&db);
-    definition->Create(QString(), sql);
-    statements.insert(sql, definition);
-    return *definition;
+    auto prepared = std::make_shared<Prepared>();
+    prepared->definition = std::make_shared<CDaoQueryDef>(&db);
+    prepared->definition->Create(QString(), sql);
+    statements.insert(sql, prepared);
+    return *prepared;
   }
 
   long execute(CDaoDatabase& db, const QString& sql, const QList<COleVariant>& values) {
-    CDaoQueryDef& definition = statement(db, sql);
+    CDaoQueryDef& definition = *statement(db, sql).definition;
     for (int i = 0; i < values.size(); ++i) definition.SetParamValue(i, values.at(i));
     definition.Execute();
     return definition.GetRecordsAffected();
   }
 
   void select(CDaoDatabase& db, const QString& sql, const QList<COleVariant>& values, Rows& rows) {
-    CDaoQueryDef& definition = statement(db, sql);
-    for (int i = 0; i < values.size(); ++i) definition.SetParamValue(i, values.at(i));
-    rows.set().Open(&definition, dbOpenSnapshot);
+    Prepared& prepared = statement(db, sql);
+    for (int i = 0; i < values.size(); ++i) prepared.definition->SetParamValue(i, values.at(i));
+    rows.start(prepared, prepared.definition->run());
   }
 };
 
@@ -452,7 +498,7 @@ COleVariant keyOf(const Table<R>& table, const R& record) {
 template <class R>
 int readOne(detail::StoreState& state, CDaoDatabase& db, const Table<R>& table,
             const COleVariant& key, R& out) {
-  Rows rows(&db);
+  Rows rows;
   state.select(db, QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table.name, table.key), {key},
                rows);
   if (rows.atEnd()) return kSlNotFound;
@@ -463,7 +509,7 @@ int readOne(detail::StoreState& state, CDaoDatabase& db, const Table<R>& table,
 template <class R>
 int readAll(detail::StoreState& state, CDaoDatabase& db, const Table<R>& table,
             const QString& condition, QList<R>& out) {
-  Rows rows(&db);
+  Rows rows;
   QString sql = QStringLiteral("SELECT * FROM %1").arg(table.name);
   if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
   sql += QStringLiteral(" ORDER BY ") + table.key;
@@ -477,7 +523,7 @@ int readAll(detail::StoreState& state, CDaoDatabase& db, const Table<R>& table,
 template <class R>
 bool exists(detail::StoreState& state, CDaoDatabase& db, const Table<R>& table,
             const COleVariant& key) {
-  Rows rows(&db);
+  Rows rows;
   state.select(db, QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table.name, table.key), {key},
                rows);
   return !rows.atEnd();
@@ -539,7 +585,7 @@ int findSlipUsing(detail::StoreState& state, CDaoDatabase& db, SlMaster master,
           : QStringLiteral("SELECT * FROM Slip WHERE Code IN (SELECT SlipCode FROM SlipDetails "
                            "WHERE %1 = ?) ORDER BY SlipDate, SlipNo, Code LIMIT 1")
                 .arg(column);
-  Rows rows(&db);
+  Rows rows;
   state.select(db, sql, {code}, rows);
   if (rows.atEnd()) return kSlNotFound;
   out = headerOf(rows);
@@ -579,24 +625,21 @@ QString scopeCondition(const SlipScope& scope, QList<COleVariant>& values) {
 // Headers of the scope after a position in (date, number, code) order.
 constexpr int kBatchRows = 256;
 
+// The order follows the index Slip_Order, so a batch reads no more rows
+// than it returns.
 QString batchSql(const QString& condition, bool afterPosition) {
-  QStringList parts;
+  QStringList parts{QStringLiteral("SlipDate IS NOT NULL AND SlipNo IS NOT NULL")};
   if (!condition.isEmpty()) parts.append(condition);
-  if (afterPosition)
-    parts.append(QStringLiteral(
-        "(COALESCE(SlipDate, 0) > ? OR (COALESCE(SlipDate, 0) = ? AND (COALESCE(SlipNo, '') > ? OR "
-        "(COALESCE(SlipNo, '') = ? AND Code > ?))))"));
-  QString sql = QStringLiteral("SELECT * FROM Slip");
-  if (!parts.isEmpty()) sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-  return sql + QStringLiteral(
-                   " ORDER BY COALESCE(SlipDate, 0), COALESCE(SlipNo, ''), Code LIMIT ?");
+  if (afterPosition) parts.append(QStringLiteral("(SlipDate, SlipNo, Code) > (?, ?, ?)"));
+  return QStringLiteral("SELECT * FROM Slip WHERE %1 ORDER BY SlipDate, SlipNo, Code LIMIT ?")
+      .arg(parts.join(QStringLiteral(" AND ")));
 }
 
 std::int32_t toInt32(const COleVariant& value) { return static_cast<std::int32_t>(value.toLong()); }
 
 int readHeaderWhere(detail::StoreState& state, CDaoDatabase& db, const QString& sql,
                     const QList<COleVariant>& values, S_SELSLIPHD& out, int whenMissing) {
-  Rows rows(&db);
+  Rows rows;
   state.select(db, sql, values, rows);
   if (rows.atEnd()) return whenMissing;
   out = headerOf(rows);
@@ -659,7 +702,7 @@ int CSelJetAccess::ReadSlipHeadByCode(std::int32_t code, S_SELSLIPHD& out) {
 
 int CSelJetAccess::ExistSlipHead(int appType, const QString& slipNo, bool& exists) {
   return guarded(*reading_, db_, [&](CDaoDatabase& db) {
-    Rows rows(&db);
+    Rows rows;
     reading_->select(db, QStringLiteral("SELECT 1 FROM Slip WHERE AppType = ? AND SlipNo = ? LIMIT 1"),
                      {COleVariant(appType), COleVariant(slipNo)}, rows);
     exists = !rows.atEnd();
@@ -718,10 +761,10 @@ int CSelJetAccess::ReadSlipHeads(const SlipScope& scope, const HeaderFilter& fil
     while (accepted.size() < max && !end) {
       QList<COleVariant> values = scopeValues;
       if (positioned)
-        values << COleVariant(static_cast<long>(date)) << COleVariant(static_cast<long>(date))
-               << COleVariant(number) << COleVariant(number) << COleVariant(static_cast<long>(code));
+        values << COleVariant(static_cast<long>(date)) << COleVariant(number)
+               << COleVariant(static_cast<long>(code));
       values << COleVariant(kBatchRows);
-      Rows rows(&db);
+      Rows rows;
       state.select(db, batchSql(condition, positioned), values, rows);
       long seen = 0;
       for (; !rows.atEnd() && accepted.size() < max; rows.next()) {
@@ -751,7 +794,7 @@ int CSelJetAccess::CountSlipHeads(const SlipScope& scope, const HeaderFilter& fi
     const QString condition = scopeCondition(scope, values);
     QString sql = filter ? QStringLiteral("SELECT * FROM Slip") : QStringLiteral("SELECT COUNT(*) AS N FROM Slip");
     if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
-    Rows rows(&db);
+    Rows rows;
     reading_->select(db, sql, values, rows);
     if (!filter) {
       count = rows.atEnd() ? 0 : toInt32(rows.value(QStringLiteral("N")));
@@ -770,7 +813,7 @@ int CSelJetAccess::AppendSlipHead(S_SELSLIPHD& header) {
     DaoTransaction transaction(db);
     const QString number = slText(header.slipNo);
     if (!number.trimmed().isEmpty()) {
-      Rows rows(&db);
+      Rows rows;
       reading_->select(db, QStringLiteral("SELECT 1 FROM Slip WHERE AppType = ? AND SlipNo = ? LIMIT 1"),
                        {COleVariant(appTypeOf(header.slipKind)), COleVariant(number)}, rows);
       if (!rows.atEnd()) return kSlDuplicate;
@@ -813,7 +856,7 @@ int CSelJetAccess::DeleteSlipHead(std::int32_t code) {
 
 int CSelJetAccess::ReadSlipLines(std::int32_t slipCode, QList<S_SELSLIP>& out) {
   return guarded(*reading_, db_, [&](CDaoDatabase& db) {
-    Rows rows(&db);
+    Rows rows;
     reading_->select(db,
                      QStringLiteral("SELECT * FROM SlipDetails WHERE SlipCode = ? ORDER BY LineNo, Code "
                                     "LIMIT ?"),
@@ -858,7 +901,7 @@ template <class R>
 int readSettings(detail::StoreState& state, CDaoDatabase& db, const QString& table,
                  const Fields<R>& fields, const R& defaults, R& out) {
   {
-    Rows rows(&db);
+    Rows rows;
     state.select(db, QStringLiteral("SELECT * FROM %1 WHERE Code = 1").arg(table), {}, rows);
     if (!rows.atEnd()) {
       R record = defaults;
@@ -958,7 +1001,7 @@ int CSelJetAccess::ReadGoods(const QString& code, S_COMMODITY& out) {
 
 int CSelJetAccess::ReadGoodsBatch(const QString& afterCode, int max, QList<S_COMMODITY>& out) {
   return guarded(*reading_, db_, [&](CDaoDatabase& db) {
-    Rows rows(&db);
+    Rows rows;
     reading_->select(db,
                      QStringLiteral("SELECT * FROM SalesGoods WHERE GoodsCode > ? ORDER BY GoodsCode "
                                     "LIMIT ?"),
@@ -1071,7 +1114,7 @@ int CSelJetAccess::FindSlipUsing(SlMaster master, const QString& code, S_SELSLIP
 
 int CSelJetAccess::ReadLatestSlipDate(std::int32_t clientCode, std::int32_t& date) {
   return guarded(*reading_, db_, [&](CDaoDatabase& db) {
-    Rows rows(&db);
+    Rows rows;
     reading_->select(db, QStringLiteral("SELECT MAX(SlipDate) AS Latest FROM Slip WHERE CustomerCode = ?"),
                      {codeKey(clientCode)}, rows);
     date = rows.atEnd() ? 0 : toInt32(rows.value(QStringLiteral("Latest")));
@@ -1119,7 +1162,7 @@ int CSelJetAccess::ReadFixSlip(std::int32_t code, S_FIXSLIPHD& header, QList<S_S
     S_FIXSLIPHD found;
     const int status = readOne(*reading_, db, patterns(), codeKey(code), found);
     if (status != kSlOk) return status;
-    Rows rows(&db);
+    Rows rows;
     reading_->select(db,
                      QStringLiteral("SELECT * FROM SalesPatternDetails WHERE PatternCode = ? "
                                     "ORDER BY LineNo, Code"),

@@ -75,7 +75,8 @@ class CSelJetAccess {
   int ReadLastSlipHead(int appType, S_SELSLIPHD& out);
   // Batch reading in (slip date, slip number) order: Reset, then Read
   // until kSlEnd; each call appends at most `max` accepted headers (kSlOk
-  // whenever it appended one). A null filter accepts every header.
+  // whenever it appended one). A null filter accepts every header. Headers
+  // without a date or a number (never written by the store) are not read.
   void ResetSlipHeadReading();
   int ReadSlipHeads(const SlipScope& scope, const HeaderFilter& filter, int max,
                     QList<S_SELSLIPHD>& out);

@@ -792,8 +792,10 @@ int CSelJetAccess::CountSlipHeads(const SlipScope& scope, const HeaderFilter& fi
   return guarded(*reading_, db_, [&](CDaoDatabase& db) {
     QList<COleVariant> values;
     const QString condition = scopeCondition(scope, values);
+    // The headers the batch reading would give.
     QString sql = filter ? QStringLiteral("SELECT * FROM Slip") : QStringLiteral("SELECT COUNT(*) AS N FROM Slip");
-    if (!condition.isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
+    sql += QStringLiteral(" WHERE SlipDate IS NOT NULL AND SlipNo IS NOT NULL");
+    if (!condition.isEmpty()) sql += QStringLiteral(" AND ") + condition;
     Rows rows;
     reading_->select(db, sql, values, rows);
     if (!filter) {

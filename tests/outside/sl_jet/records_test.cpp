@@ -445,6 +445,10 @@ TEST_F(StoreTest, BatchReadingFollowsDateAndNumberWithinTheScope) {
     h.shipDate = row.ship;
     ASSERT_EQ(store.AppendSlipHead(h), kSlOk);
   }
+  // A row without a number (not a slip the store wrote) is neither read nor counted.
+  hv6test::TempDataFolder::insertRow(data.diary(), QStringLiteral("Slip"),
+                                     {{QStringLiteral("SlipDate"), COleVariant(20250603L)},
+                                      {QStringLiteral("AppType"), COleVariant(0)}});
   const auto numbers = [](const QList<S_SELSLIPHD>& list) {
     QStringList out;
     for (const S_SELSLIPHD& h : list) out.append(slText(h.slipNo).trimmed());

@@ -508,3 +508,24 @@ TEST_F(StoreTest, BatchReadingFollowsDateAndNumberWithinTheScope) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace sltest;
+
+// The program closes and opens the database again (data tools, a new data
+// folder): the store goes on with the new connection.
+TEST_F(StoreTest, TheStoreFollowsTheDatabaseWhenItIsOpenedAgain) {
+  ASSERT_EQ(store.AppendClient(client(31, QStringLiteral("市場"))), kSlOk);
+  S_CLIENTSEL c;
+  ASSERT_EQ(store.ReadClient(31, c), kSlOk);
+  data.diary().Close();
+  EXPECT_EQ(store.ReadClient(31, c), kJetNotOpen);
+  data.diary().Open(data.diaryPath());
+  c = S_CLIENTSEL{};
+  ASSERT_EQ(store.ReadClient(31, c), kSlOk);
+  EXPECT_EQ(slText(c.name), QStringLiteral("市場"));
+  EXPECT_EQ(store.AppendClient(client(32, QStringLiteral("直売所"))), kSlOk);
+}
+
+}  // namespace

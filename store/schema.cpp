@@ -458,8 +458,8 @@ QList<TableSpec> salesTables() {
 }
 
 QList<AddedColumn> salesColumns() {
-  const auto to = [](const char* table, ColumnSpec spec) {
-    return AddedColumn{QString::fromLatin1(table), std::move(spec)};
+  const auto to = [](const char* table, ColumnSpec definition) {
+    return AddedColumn{QString::fromLatin1(table), std::move(definition)};
   };
   QList<AddedColumn> list;
   const char* customer = "CustomerMst";

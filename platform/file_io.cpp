@@ -389,6 +389,14 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
 }
 
 bool FileLock::lock(const QString& path, bool wait, int fileMode) {
+  return take(path, wait ? LOCK_EX : LOCK_EX | LOCK_NB, fileMode);
+}
+
+bool FileLock::lockShared(const QString& path, int fileMode) {
+  return take(path, LOCK_SH | LOCK_NB, fileMode);
+}
+
+bool FileLock::take(const QString& path, int operation, int fileMode) {
   release();
   busy_ = false;
   error_.clear();
@@ -398,7 +406,7 @@ bool FileLock::lock(const QString& path, bool wait, int fileMode) {
     return false;
   }
   ::fchmod(fd, mode_t(fileMode));  // the creator's umask must not narrow a shared lock
-  if (flockRetrying(fd, wait ? LOCK_EX : LOCK_EX | LOCK_NB) != 0) {
+  if (flockRetrying(fd, operation) != 0) {
     const int code = errno;
     busy_ = code == EWOULDBLOCK;
     error_ = busy_ ? QStringLiteral("held by another holder: ") + path
@@ -427,6 +435,15 @@ bool isLocked(const QString& path) {
   if (fd < 0) return false;
   // A shared probe conflicts only with an exclusive holder.
   const bool held = flockRetrying(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
+}
+
+bool isLockedByAnyone(const QString& path) {
+  const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // An exclusive probe conflicts with every holder.
+  const bool held = flockRetrying(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);
   return held;
 }

@@ -132,6 +132,9 @@ class FileLock {
   // Creates the file when missing (with fileMode). Without wait, a lock
   // held elsewhere fails at once.
   bool lock(const QString& path, bool wait, int fileMode);
+  // The same as a shared holder, without waiting: any number of shared
+  // holders at once, none while someone holds the lock exclusively.
+  bool lockShared(const QString& path, int fileMode);
   void release();
   bool held() const { return fd_ >= 0; }
   // Set when lock() failed because someone else holds the lock.
@@ -141,6 +144,8 @@ class FileLock {
   void writeNote(const QByteArray& note);
 
  private:
+  bool take(const QString& path, int operation, int fileMode);
+
   int fd_ = -1;
   bool busy_ = false;
   QString error_;
@@ -148,6 +153,8 @@ class FileLock {
 
 // True when someone holds a lock on the file; a missing file is not held.
 bool isLocked(const QString& path);
+// True when someone holds the lock on the file, shared or exclusive.
+bool isLockedByAnyone(const QString& path);
 
 // Takes, waiting for it, the lock every writer of a file takes before it
 // reads, changes and replaces the file: "<file>.lock" beside the file the

@@ -53,7 +53,13 @@ QString NamedLock::lockFilePath(const QString& name, LockScope scope) {
   return lockFile(name, scope, true);
 }
 
-bool NamedLock::acquire(const QString& name, LockScope scope) {
+bool NamedLock::acquire(const QString& name, LockScope scope) { return take(name, scope, false); }
+
+bool NamedLock::acquireShared(const QString& name, LockScope scope) {
+  return take(name, scope, true);
+}
+
+bool NamedLock::take(const QString& name, LockScope scope, bool shared) {
   release();
   heldElsewhere_ = false;
   error_.clear();
@@ -62,12 +68,14 @@ bool NamedLock::acquire(const QString& name, LockScope scope) {
     return false;
   }
   const int mode = scope == LockScope::User ? kUserMode : kMachineMode;
-  if (!lock_.lock(lockFilePath(name, scope), false, mode)) {
+  const QString path = lockFilePath(name, scope);
+  if (!(shared ? lock_.lockShared(path, mode) : lock_.lock(path, false, mode))) {
     heldElsewhere_ = lock_.busy();
     error_ = lock_.error();
     return false;
   }
-  lock_.writeNote(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+  // Shared holders leave the file alone: the note would be the last one's.
+  if (!shared) lock_.writeNote(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
   return true;
 }
 
@@ -75,6 +83,10 @@ void NamedLock::release() { lock_.release(); }
 
 bool NamedLock::isTaken(const QString& name, LockScope scope) {
   return !name.isEmpty() && fileio::isLocked(lockFile(name, scope, false));
+}
+
+bool NamedLock::isInUse(const QString& name, LockScope scope) {
+  return !name.isEmpty() && fileio::isLockedByAnyone(lockFile(name, scope, false));
 }
 
 }  // namespace hv6

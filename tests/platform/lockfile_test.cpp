@@ -35,6 +35,30 @@ TEST_F(LockTest, ASecondHolderInTheSameProcessIsRefused) {
   EXPECT_FALSE(NamedLock::isTaken(kName, LockScope::User));  // released on destruction
 }
 
+// A marker that several windows hold at once: shared holders do not
+// refuse each other, an exclusive holder refuses them and is refused by
+// them, and isInUse sees any holder.
+TEST_F(LockTest, SharedHoldersLiveTogetherAndExcludeAnExclusiveOne) {
+  const QString marker = QStringLiteral("CheckSelSlip");
+  NamedLock first;
+  NamedLock second;
+  NamedLock exclusive;
+  EXPECT_FALSE(NamedLock::isInUse(marker, LockScope::User));
+  ASSERT_TRUE(first.acquireShared(marker, LockScope::User)) << qPrintable(first.errorText());
+  ASSERT_TRUE(second.acquireShared(marker, LockScope::User)) << qPrintable(second.errorText());
+  EXPECT_TRUE(NamedLock::isInUse(marker, LockScope::User));
+  EXPECT_FALSE(exclusive.acquire(marker, LockScope::User));
+  EXPECT_TRUE(exclusive.heldElsewhere());
+  first.release();
+  EXPECT_TRUE(NamedLock::isInUse(marker, LockScope::User));
+  second.release();
+  EXPECT_FALSE(NamedLock::isInUse(marker, LockScope::User));
+  ASSERT_TRUE(exclusive.acquire(marker, LockScope::User));
+  EXPECT_TRUE(NamedLock::isInUse(marker, LockScope::User));
+  EXPECT_FALSE(first.acquireShared(marker, LockScope::User));
+  EXPECT_TRUE(first.heldElsewhere());
+}
+
 TEST_F(LockTest, TestingALockDoesNotTakeIt) {
   EXPECT_FALSE(NamedLock::isTaken(QStringLiteral("never used"), LockScope::User));
   EXPECT_FALSE(NamedLock::isTaken(kName, LockScope::User));

@@ -48,9 +48,17 @@ for f in _RasDialDlg _RasEnumConnections _RasEnumEntries _RasHangUp _RasGetConne
   nm -D --defined-only "$program/libdialnt6.so" | grep -qw -- "$f" ||
     fail "libdialnt6.so does not export $f"
 done
+# The sales library a sales host loads from the program folder, with the
+# entry points it looks up.
+expect_file "$program/libslsale.so"
+for f in InitSelSaleDLL Sale_InitClass Sale_SetGlobalValue Sale_NewE10Wnd Sale_NewE30Wnd GetE10Wnd \
+         SetE10Wnd ResetE10Wnd; do
+  nm -D --defined-only "$program/libslsale.so" | grep -qw -- "$f" ||
+    fail "libslsale.so does not export $f"
+done
 for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
          "$program/libhrvinit6.so" "$program/libfixdata6.so" "$program/libsavedata6.so" \
-         "$program/libloaddata6.so" "$program/libdialnt6.so"; do
+         "$program/libloaddata6.so" "$program/libdialnt6.so" "$program/libslsale.so"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -122,7 +130,7 @@ for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv
             ./usr/lib/hv6/hv6 ./usr/lib/hv6/hv6patch ./usr/lib/hv6/hv6.chm/10000.html \
             ./usr/lib/hv6/wxfetch.ini ./usr/lib/hv6/libdialnt6.so \
             ./usr/lib/hv6/libhrvinit6.so ./usr/lib/hv6/libfixdata6.so ./usr/lib/hv6/helpdesk \
-            ./usr/lib/hv6/libsavedata6.so ./usr/lib/hv6/libloaddata6.so \
+            ./usr/lib/hv6/libsavedata6.so ./usr/lib/hv6/libloaddata6.so ./usr/lib/hv6/libslsale.so \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
   expect_line "$tmp/files" "$line"
 done

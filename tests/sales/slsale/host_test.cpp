@@ -186,6 +186,30 @@ TEST_F(SaleHostTest, LosingTheActivationPostsMessage1354) {
   EXPECT_EQ(host.frameEvents, before + 1);
 }
 
+// The display settings reach the windows made after them: the font of
+// their captions and the minimum height of 11 text lines.
+TEST_F(SaleHostTest, DisplaySettingsApplyToWindowsMadeAfterThem) {
+  auto* make = host.library.function<Sale_NewWndFn>("Sale_NewE50Wnd");
+  CSaleMdiWnd* first = make(&host.frame);
+  ASSERT_NE(first->Create(QStringLiteral("発送準備確認表"), 0), 0);
+  EXPECT_EQ(first->findChild<QLabel*>(QStringLiteral("placeholder"))->font().pixelSize(),
+            SaleHost::kCharHeight);
+  EXPECT_EQ(first->minimumHeight(), 11 * SaleHost::kCharHeight);
+  first->close();
+  host.flushEvents();
+
+  QFont larger;
+  larger.setPixelSize(24);
+  host.library.function<Sale_SetGlobalValueFn>("Sale_SetGlobalValue")(&larger, 12, 24, 0,
+                                                                        &host.colors, 0, 0);
+  CSaleMdiWnd* second = make(&host.frame);
+  ASSERT_NE(second->Create(QStringLiteral("発送準備確認表"), 0), 0);
+  EXPECT_EQ(second->findChild<QLabel*>(QStringLiteral("placeholder"))->font().pixelSize(), 24);
+  EXPECT_EQ(second->minimumHeight(), 11 * 24);
+  second->close();
+  host.flushEvents();
+}
+
 // A frame that the host did not name: the window finds the application's
 // frame with an MDI area; the style's maximize bit is followed.
 TEST_F(SaleHostTest, WithoutAFrameTheApplicationsFrameIsUsed) {

@@ -100,16 +100,16 @@ class SLSALE_API CSaleMdiWnd : public QMdiSubWindow {
 
   // Creates the window with the title and style: its buffers and settings,
   // its controls, and its place in the frame's MDI area. Nonzero on
-  // success; on failure the reason was shown and the window stays
-  // uncreated.
+  // success. On failure the reason was shown (without a box when no MDI
+  // area was found) and the window stays uncreated: the host deletes it.
   virtual int Create(const QString& title, quint32 style);
   // The registry id of the window.
   virtual short windowId() const;
   virtual bool isCreated() const;
 
+ protected:
   struct Private;
 
- protected:
   CSaleMdiWnd(QWidget* frame, short id, int iconId, int helpTopic);
   // The steps of creation particular to a window (see createsteps.h).
   virtual bool prepare();

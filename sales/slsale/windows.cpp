@@ -52,6 +52,8 @@ void postToFrame(QWidget* frame) {
 
 }  // namespace
 
+namespace slsale {
+
 // What a slip entry window keeps besides the common state.
 struct SlipState {
   // The lines being edited and the lines as loaded, 99 each.
@@ -59,6 +61,8 @@ struct SlipState {
   std::vector<sl::S_SELSLIP> loadedLines;
   hv6::NamedLock marker;
 };
+
+}  // namespace slsale
 
 struct CSaleMdiWnd::Private {
   QPointer<QWidget> frameHint;  // what the host gave
@@ -68,7 +72,7 @@ struct CSaleMdiWnd::Private {
   int helpTopic = 0;
   bool created = false;
   slsale::CreateRecords records;
-  std::unique_ptr<SlipState> slip;
+  std::unique_ptr<slsale::SlipState> slip;
   QMetaObject::Connection activation;
 };
 
@@ -158,7 +162,7 @@ bool CSlipWnd::prepare() {
   Private& p = d();
   slsale::CreateSteps steps;
   steps.allocate = [&p] {
-    auto slip = std::make_unique<SlipState>();
+    auto slip = std::make_unique<slsale::SlipState>();
     slip->lines.resize(sl::kMaxSlipLines);
     slip->loadedLines.resize(sl::kMaxSlipLines);
     p.slip = std::move(slip);

@@ -51,10 +51,10 @@ done
 # The sales library a sales host loads from the program folder, with the
 # entry points it looks up.
 expect_file "$program/libslsale.so"
+slsale_exports=$(nm -D --defined-only "$program/libslsale.so")
 for f in InitSelSaleDLL Sale_InitClass Sale_SetGlobalValue Sale_NewE10Wnd Sale_NewE30Wnd GetE10Wnd \
          SetE10Wnd ResetE10Wnd; do
-  nm -D --defined-only "$program/libslsale.so" | grep -qw -- "$f" ||
-    fail "libslsale.so does not export $f"
+  grep -qw -- "$f" <<<"$slsale_exports" || fail "libslsale.so does not export $f"
 done
 for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
          "$program/libhrvinit6.so" "$program/libfixdata6.so" "$program/libsavedata6.so" \

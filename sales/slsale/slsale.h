@@ -18,7 +18,8 @@
 // kSaleChildEventType (message 1354) to the frame, which it also posts
 // whenever it stops being the active window: the host refreshes its menus
 // and tool bar on that event (check event->type(); the event carries
-// nothing else).
+// nothing else). The service objects must outlive the windows: close
+// them before the objects go.
 //
 // The window classes are declared here with virtual members only, so a
 // host that loaded the library at run time calls them without linking it.

@@ -58,7 +58,8 @@ for f in InitSelSaleDLL Sale_InitClass Sale_SetGlobalValue Sale_NewE10Wnd Sale_N
 done
 for f in "$program/hv6" "$program/hv6patch" "$prefix/bin/hv6-install" "$program/helpdesk" \
          "$program/libhrvinit6.so" "$program/libfixdata6.so" "$program/libsavedata6.so" \
-         "$program/libloaddata6.so" "$program/libdialnt6.so" "$program/libslsale.so"; do
+         "$program/libloaddata6.so" "$program/libdialnt6.so" "$program/libslsale.so" \
+         "$program/hv6-sales"; do
   if readelf -d "$f" | grep -Eq 'RPATH|RUNPATH'; then fail "$f carries a library search path"; fi
 done
 
@@ -68,8 +69,15 @@ expect_line "$desktop" "Exec=hv6-start"
 expect_line "$desktop" "Icon=hv6"
 grep -q '^Name\[ja\]=.' "$desktop" || fail "the menu entry has no Japanese name"
 grep -q '^Comment\[ja\]=.' "$desktop" || fail "the menu entry has no Japanese comment"
+# The sales host's entry: 販売管理 through the same first-start script.
+sales_desktop=$prefix/share/applications/hv6-sales.desktop
+expect_line "$sales_desktop" "Exec=hv6-start --sales"
+expect_line "$sales_desktop" "Name[ja]=販売管理"
+[ "$(readlink "$prefix/bin/hv6-sales")" = "../lib/hv6/hv6-sales" ] ||
+  fail "bin/hv6-sales does not link to the program folder's hv6-sales"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate refuses the menu entry"
+  desktop-file-validate "$sales_desktop" || fail "desktop-file-validate refuses the sales menu entry"
 else
   fail "desktop-file-validate is missing (package desktop-file-utils)"
 fi
@@ -131,6 +139,7 @@ for line in "./usr/bin/hv6 -> ../lib/hv6/hv6" ./usr/bin/hv6-install ./usr/bin/hv
             ./usr/lib/hv6/wxfetch.ini ./usr/lib/hv6/libdialnt6.so \
             ./usr/lib/hv6/libhrvinit6.so ./usr/lib/hv6/libfixdata6.so ./usr/lib/hv6/helpdesk \
             ./usr/lib/hv6/libsavedata6.so ./usr/lib/hv6/libloaddata6.so ./usr/lib/hv6/libslsale.so \
+            ./usr/lib/hv6/hv6-sales ./usr/share/applications/hv6-sales.desktop \
             ./usr/share/applications/hv6.desktop ./usr/share/icons/hicolor/scalable/apps/hv6.svg; do
   expect_line "$tmp/files" "$line"
 done

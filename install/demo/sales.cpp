@@ -310,17 +310,109 @@ void writeLine(CDaoDatabase& db, const Slip& slip, long code, const QString& num
              {"BuyerCode", codeOrNull(codeOf(line.buyer))}});
 }
 
+// The goods of the slips as the sales host's goods master: standard price,
+// cost price, and the reduced rate (code 1) for food.
+struct GoodsPrice {
+  const Goods* goods;
+  double standardPrice;
+};
+const std::array<GoodsPrice, 8> kGoodsPrices{{{&kTomatoBoxGoods, 2400},
+                                              {&kCucumberBoxGoods, 1900},
+                                              {&kTomatoPack, 350},
+                                              {&kCucumberBag, 150},
+                                              {&kBrownRice, 7200},
+                                              {&kPolishedRice, 4600},
+                                              {&kPolishedRiceSmall, 2400},
+                                              {&kSoybeans, 6500}}};
+
+// Per client (in CustomerIndex order): tax timing (1 per line, 2 per slip,
+// 3 at the close), billing close day (31 = month end), address.
+struct ClientSettings {
+  int taxTiming;
+  int closeDay;
+  const char* postCode;
+  const char* address;
+  const char* tel;
+};
+constexpr std::array<ClientSettings, 5> kClientSettings{{
+    {2, 31, "024-0000", "岩手県北上市本通り1-1", "0197-00-1000"},
+    {1, 20, "024-0001", "岩手県北上市桜野2-3", "0197-00-2000"},
+    {2, 31, "024-0002", "岩手県北上市中央市場町5", "0197-00-3000"},
+    {1, 31, "024-0003", "岩手県北上市結野1-8", "0197-00-4000"},
+    {1, 31, "", "", ""},
+}};
+
+void writeSalesMasters(CDaoDatabase& db, const std::array<int, 2>& lastNumbers, long lastDate) {
+  long code = 0;
+  for (const GoodsPrice& price : kGoodsPrices) {
+    insertRow(db, "SalesGoods",
+              {{"Code", COleVariant(++code)},
+               {"GoodsCode", COleVariant(QString::fromUtf8(price.goods->code))},
+               {"Name", COleVariant(QString::fromUtf8(price.goods->name))},
+               {"Unit", COleVariant(QString::fromUtf8(price.goods->unit))},
+               {"Irisu", COleVariant(1.0)},
+               {"StandardPrice", COleVariant(price.standardPrice)},
+               {"Price1", COleVariant(price.standardPrice)},
+               {"CostPrice", COleVariant(roundTo(price.standardPrice * kCostShare, 1.0))},
+               {"MinimumPrice", COleVariant(0.0)},
+               {"TaxClass", COleVariant(0)},
+               {"TaxRateCode", COleVariant(kTaxRateCode)}});
+  }
+  insertRow(db, "SalesPerson", {{"Code", COleVariant(1L)}, {"Name", COleVariant("山田 太郎")}});
+  insertRow(db, "SalesPerson", {{"Code", COleVariant(2L)}, {"Name", COleVariant("山田 花子")}});
+  insertRow(db, "SalesCompany",
+            {{"Code", COleVariant(1L)},
+             {"Name", COleVariant("山田農園")},
+             {"PostCode", COleVariant("024-0100")},
+             {"Address1", COleVariant("岩手県北上市和賀町1-2-3")},
+             {"Tel", COleVariant("0198-00-1234")},
+             {"Fax", COleVariant("0198-00-1235")},
+             {"InvoiceNo", COleVariant("T1234567890123")},
+             {"AmountRounding", COleVariant(3)},
+             {"TaxRate0", COleVariant(1000L)},
+             {"TaxRate1", COleVariant(800L)},
+             {"Reduced1", COleVariant(1)},
+             {"DefaultTaxRateCode", COleVariant(kTaxRateCode)}});
+  insertRow(db, "SalesEnvironment",
+            {{"Code", COleVariant(1L)},
+             {"LastNoSales", COleVariant(slipNumber(lastNumbers[kSale]))},
+             {"LastNoReservation", COleVariant(slipNumber(lastNumbers[kReservation]))},
+             {"LastSlipDate", COleVariant(lastDate)},
+             {"Workstation", COleVariant(1L)}});
+  for (int i = 0; i < static_cast<int>(kClientSettings.size()); ++i) {
+    const ClientSettings& client = kClientSettings[static_cast<std::size_t>(i)];
+    db.Execute(QStringLiteral("UPDATE CustomerMst SET TaxTiming = ?, TaxRounding = 1, CloseDay = ?, "
+                              "PostCode = ?, Address1 = ?, Tel = ? WHERE Code = ?"),
+               {COleVariant(client.taxTiming), COleVariant(client.closeDay),
+                COleVariant(client.postCode), COleVariant(client.address), COleVariant(client.tel),
+                COleVariant(codeOf(i))});
+  }
+  // The clients' figures as saving the slips one by one would have left them.
+  db.Execute(QStringLiteral(
+      "UPDATE CustomerMst SET "
+      "SalesTotal = COALESCE((SELECT SUM(TotalAmount) FROM Slip WHERE Slip.CustomerCode = "
+      "CustomerMst.Code AND AppType = 0), 0), "
+      "Balance = COALESCE((SELECT SUM(TotalAmount) FROM Slip WHERE Slip.CustomerCode = "
+      "CustomerMst.Code AND AppType = 0 AND SlipKind = 2), 0), "
+      "SalesSlipCount = (SELECT COUNT(*) FROM Slip WHERE Slip.CustomerCode = CustomerMst.Code), "
+      "LastSlipDate = COALESCE((SELECT MAX(SlipDate) FROM Slip WHERE Slip.CustomerCode = "
+      "CustomerMst.Code), 0)"));
+}
+
 }  // namespace
 
 void writeSales(CDaoDatabase& db, const Season& season, quint32 seed) {
   std::array<int, 2> numbers{0, 0};
   long code = 0;
+  long lastDate = 0;
   for (const Slip& slip : SalesBuilder(season, seed).build()) {
     const QString number = slipNumber(++numbers[static_cast<std::size_t>(slip.appType)]);
     writeHeader(db, slip, ++code, number);
     for (std::size_t i = 0; i < slip.lines.size(); ++i)
       writeLine(db, slip, code, number, slip.lines[i], static_cast<int>(i) + 1);
+    lastDate = std::max(lastDate, dateNumber(slip.date));
   }
+  writeSalesMasters(db, numbers, lastDate);
 }
 
 }  // namespace hv6::demo

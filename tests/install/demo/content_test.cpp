@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "install/demo/demodata.h"
+#include "outside/sl_jet/seljetaccess.h"
 #include "platform/codec.h"
 #include "platform/dao/dao.h"
 #include "store/dataset.h"
@@ -442,3 +443,43 @@ TEST_F(DemoContentTest, MonthOpensThroughTheDataSet) {
 }
 
 }  // namespace
+
+using DemoSalesTest = DemoContentTest;
+
+// The sales host opens the demo farm with masters that match its slips:
+// every client and goods of a slip has its record, the company record
+// carries the rates the slips use, and the clients' figures add up.
+TEST_F(DemoSalesTest, TheSalesMastersMatchTheSlips) {
+  CDaoDatabase diary;
+  diary.Open(QDir(folder_).filePath(hv6::kDiaryFileName));
+  sl::CSelJetAccess store(&diary);
+  QList<sl::S_CLIENTSEL> clients;
+  ASSERT_EQ(store.ReadClients(clients), sl::kSlOk);
+  ASSERT_EQ(clients.size(), 5);
+  long slips = 0;
+  for (const sl::S_CLIENTSEL& client : clients) {
+    EXPECT_GE(client.taxTiming, 1);
+    EXPECT_LE(client.taxTiming, 2);
+    slips += client.salesSlipCount;
+  }
+  EXPECT_EQ(slips, demotest::scalar(diary, QStringLiteral("SELECT COUNT(*) FROM Slip")));
+  EXPECT_EQ(demotest::scalar(diary, QStringLiteral("SELECT COUNT(*) FROM SlipDetails WHERE "
+                                                   "GoodsCode NOT IN (SELECT GoodsCode FROM SalesGoods)")),
+            0);
+  sl::S_COMMODITY goods{};
+  ASSERT_EQ(store.ReadGoods(QStringLiteral("T01"), goods), sl::kSlOk);
+  EXPECT_EQ(sl::slText(goods.name), QStringLiteral("トマト 4kg箱"));
+  sl::S_COMPANY company{};
+  ASSERT_EQ(store.ReadCompany(company), sl::kSlOk);
+  EXPECT_EQ(company.taxRates[1], 800);
+  EXPECT_EQ(company.reducedRate[1], 1);
+  EXPECT_EQ(sl::slText(company.invoiceNo).size(), 14);
+  sl::S_PERSON person{};
+  EXPECT_EQ(store.ReadPerson(1, person), sl::kSlOk);
+  // The environment continues the numbering after the last stored slips.
+  sl::S_SELENV env{};
+  ASSERT_EQ(store.ReadEnvironment(env), sl::kSlOk);
+  bool exists = false;
+  ASSERT_EQ(store.ExistSlipHead(0, sl::slText(env.lastNoSales), exists), sl::kSlOk);
+  EXPECT_TRUE(exists);
+}

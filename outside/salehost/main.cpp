@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -67,6 +69,12 @@ int main(int argc, char* argv[]) {
   // changed slip asks to be saved first) or the answer is no.
   running.setQueryEndHandler([&frame] { return frame.closeChildren(); });
   QObject::connect(&running, &CRunningProgram::closeRequested, &frame, &QWidget::close);
+  // Where the desktop does not maximise, the frame still takes most of it.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    const QSize size = area.size() * 0.9;
+    frame.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
+  }
   frame.showMaximized();
   return QApplication::exec();
 }

@@ -108,13 +108,13 @@ MasterWindow::MasterWindow(std::unique_ptr<MasterTable> table, QWidget* parent)
   layout->addLayout(buttons);
 
   reload();
-  if (table_->single() || rows_.isEmpty()) {
-    if (table_->single() && !rows_.isEmpty()) {
-      current_ = 0;
-      showValues(rows_.first());
-    } else {
-      startNew();
-    }
+  if (table_->single() && !rows_.isEmpty()) {
+    current_ = 0;
+    showValues(rows_.first());
+  } else if (rows_.isEmpty()) {
+    startNew();
+  } else {
+    list_->selectRow(0);  // the form shows the first row
   }
 }
 

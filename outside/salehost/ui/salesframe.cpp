@@ -176,7 +176,9 @@ QMdiSubWindow* SalesFrame::openMaster(MasterKind kind) {
   sub->setWindowTitle(window->windowTitle());
   connect(window, &MasterWindow::closeRequested, sub, &QMdiSubWindow::close);
   masters_.insert(key, sub);
-  sub->resize(std::max(sub->sizeHint().width(), 760), std::max(sub->sizeHint().height(), 480));
+  // Room for the list beside the whole form where the area allows it.
+  const QSize wanted(std::max(sub->sizeHint().width(), 1040), std::max(sub->sizeHint().height(), 640));
+  sub->resize(wanted.boundedTo(mdi_->viewport()->size()).expandedTo(QSize(640, 400)));
   sub->show();
   return sub;
 }

@@ -270,7 +270,8 @@ bool createNewDataFolder(const QString& folder, QString* error, const Informatio
                 QStringLiteral("%1 を作成できません (cannot create the folder)").arg(folder));
   bool weatherMade = false;
   try {
-    createWeatherDatabase(weather);
+    // Weather is fetched from the start of the year the data is made in.
+    createWeatherDatabase(weather, QDate(QDate::currentDate().year(), 1, 1));
     weatherMade = true;
     createDiaryDatabase(diary, kCurrentEdition, texts);
   } catch (const CDaoException& e) {

@@ -2,6 +2,7 @@
 
 #include "platform/dao/dao.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -551,8 +552,16 @@ void createDiaryDatabase(const QString& path, SchemaEdition edition,
   });
 }
 
-void createWeatherDatabase(const QString& path) {
-  buildFileInPlace(path, [](CDaoDatabase& db) { createWeatherSchema(db); });
+void createWeatherDatabase(const QString& path, const QDate& weatherStart) {
+  buildFileInPlace(path, [&weatherStart](CDaoDatabase& db) {
+    createWeatherSchema(db);
+    if (!weatherStart.isValid()) return;
+    DaoTransaction transaction(db);
+    for (int type = 1; type <= 3; ++type)
+      db.Execute(QStringLiteral("INSERT INTO Item (LastUpdate, DataSpecies, Type) VALUES (?, 0, ?)"),
+                 {COleVariant(QDateTime(weatherStart, QTime(0, 0))), COleVariant(type)});
+    transaction.commit();
+  });
 }
 
 }  // namespace hv6

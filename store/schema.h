@@ -5,6 +5,7 @@
 // column that any part of the program reads or writes is created here; the
 // installation, new data, the demo data and the tests all use it.
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -125,6 +126,9 @@ void writeInitialRows(CDaoDatabase& db, SchemaEdition edition = kCurrentEdition,
 // no file behind. An existing file is never replaced. Throws CDaoException.
 void createDiaryDatabase(const QString& path, SchemaEdition edition = kCurrentEdition,
                          const InformationTexts& texts = {});
-void createWeatherDatabase(const QString& path);
+// weatherStart, when valid: the three weather items (DataSpecies 0, Type
+// 1..3) with that day as LastUpdate, so that new data has the start date
+// the weather retrieval and the communication page read and write.
+void createWeatherDatabase(const QString& path, const QDate& weatherStart = QDate());
 
 }  // namespace hv6

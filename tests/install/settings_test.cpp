@@ -214,6 +214,18 @@ TEST_F(NewDataFolderTest, CreatesBothDatabasesOfTheCurrentEdition) {
   weatherDb.Open(weather);
   CDaoRecordset points(&weatherDb);
   EXPECT_NO_THROW(points.Open(dbOpenSnapshot, QStringLiteral("SELECT * FROM Location")));
+  // The weather items hold the retrieval's start date: the year's first day.
+  CDaoRecordset items(&weatherDb);
+  items.Open(dbOpenSnapshot,
+             QStringLiteral("SELECT LastUpdate, Type FROM Item WHERE DataSpecies = 0 ORDER BY Type"));
+  for (int type = 1; type <= 3; ++type) {
+    ASSERT_FALSE(items.IsEOF()) << type;
+    EXPECT_EQ(items.GetFieldValue(0).toDateTime(),
+              QDateTime(QDate(QDate::currentDate().year(), 1, 1), QTime(0, 0)));
+    EXPECT_EQ(items.GetFieldValue(1).toLong(), type);
+    items.MoveNext();
+  }
+  EXPECT_TRUE(items.IsEOF());
 }
 
 TEST_F(NewDataFolderTest, RefusesAFolderWithDataAFileOrNoPath) {

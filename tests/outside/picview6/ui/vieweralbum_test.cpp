@@ -38,7 +38,10 @@ TEST_F(ViewerAlbumTest, ThumbnailsComeInTheBackgroundOnlyForWhatIsShown) {
   QCoreApplication::processEvents();
   picview6::AlbumModel* model = album.model();
   // Painting asked for the first screen's thumbnails, not for all 301.
-  QTRY_VERIFY(model->pending() > 0 || !model->index(0).data(picview6::AlbumModel::ThumbnailRole).value<QImage>().isNull());
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return model->pending() > 0 ||
+           !model->index(0).data(picview6::AlbumModel::ThumbnailRole).value<QImage>().isNull();
+  }));
   model->waitForThumbnails();
   EXPECT_FALSE(model->index(0).data(picview6::AlbumModel::ThumbnailRole).value<QImage>().isNull());
   const int cached = int(QDir(env.path(QStringLiteral("cache"))).entryList(QDir::Files).size());

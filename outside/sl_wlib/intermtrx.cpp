@@ -14,6 +14,10 @@ namespace {
 
 // Set on an editor the grid has closed (it is deleted later).
 constexpr const char* kClosedProperty = "mtrxClosed";
+// Set on an editor that stores every keystroke.
+constexpr const char* kLiveProperty = "mtrxLive";
+// Set once a live editor has its first value.
+constexpr const char* kFilledProperty = "mtrxFilled";
 
 bool isFunctionKey(int key) { return key >= Qt::Key_F1 && key <= Qt::Key_F35; }
 
@@ -147,6 +151,13 @@ QWidget* CMtrxDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
       edit->setValidator(new CMtrxNumberValidator(index.data(kMinimumRole).toDouble(),
                                                   index.data(kMaximumRole).toDouble(),
                                                   index.data(kDecimalsRole).toInt(), edit));
+      if (index.data(kLiveRole).toBool()) {
+        edit->setProperty(kLiveProperty, true);
+        const QPersistentModelIndex at(index);
+        connect(edit, &QLineEdit::textEdited, grid_, [this, edit, at] {
+          if (at.isValid() && !edit->property(kClosedProperty).toBool()) store(edit, at);
+        });
+      }
       return edit;
     }
     case MtrxEditor::Text: {
@@ -170,6 +181,12 @@ void CMtrxDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
   }
   auto* edit = qobject_cast<QLineEdit*>(editor);
   if (!edit) return;
+  // A live editor's text is what the user types: the values it stored on
+  // the way (with their signs and roundings) do not come back into it.
+  if (edit->property(kLiveProperty).toBool()) {
+    if (edit->property(kFilledProperty).toBool()) return;
+    edit->setProperty(kFilledProperty, true);
+  }
   if (editorOf(index) == MtrxEditor::Number)
     edit->setText(numberText(value.toDouble(), index.data(kDecimalsRole).toInt()));
   else
@@ -426,8 +443,11 @@ void CInterMtrx::editorMove(QWidget* editor, int direction) {
 }
 
 void CInterMtrx::editorCancel(QWidget* editor) {
-  if (indexWidget(currentIndex()) != editor) return;
+  const QModelIndex index = currentIndex();
+  if (indexWidget(index) != editor) return;
   closeEditorQuietly(editor);
+  if (model_ && editor->property(kLiveProperty).toBool())
+    model_->editCancelled(model_->lineOf(index), model_->fieldOf(index));
   setFocus();
 }
 
@@ -530,6 +550,14 @@ void CInterMtrx::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
   // A key that opened an editor went into it: it is not the window's.
   if (isEditing()) event->accept();
+}
+
+bool CInterMtrx::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // The model learns of the edit before the first key reaches the editor.
+  if (model_ && index.isValid() && !isEditing() && (index.flags() & Qt::ItemIsEditable) &&
+      (editTriggers() & trigger))
+    model_->editStarted(model_->lineOf(index), model_->fieldOf(index));
+  return QTableView::edit(index, trigger, event);
 }
 
 void CInterMtrx::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

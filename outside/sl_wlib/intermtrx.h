@@ -13,7 +13,8 @@
 //
 // Editors by the cell's kEditorRole: a drop-down list in the model's order
 // (its choice commits at once), a number field that takes only what stays
-// within the cell's range and decimals, a text field of limited length.
+// within the cell's range and decimals (with kLiveRole, stored at every
+// keystroke), a text field of limited length.
 
 #include "outside/sl_common/mtrxcolor.h"
 #include "outside/sl_wlib/mtrxmodel.h"
@@ -130,6 +131,7 @@ class CInterMtrx : public QTableView {
  public:
   explicit CInterMtrx(QWidget* parent = nullptr);
   ~CInterMtrx() override;
+  using QTableView::edit;
 
   // Font, colours, the resource handle and the cell size.
   void Initial(const MTRX_INIT& init);
@@ -166,6 +168,7 @@ class CInterMtrx : public QTableView {
  protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:

@@ -66,6 +66,10 @@ QVariant CMtrxModel::headerData(int section, Qt::Orientation orientation, int ro
   return c ? QVariant(c->caption) : QVariant();
 }
 
+void CMtrxModel::editStarted(int /*line*/, int /*field*/) {}
+
+void CMtrxModel::editCancelled(int /*line*/, int /*field*/) {}
+
 void CMtrxModel::setLayout(const MtrxLayout& layout) {
   beginResetModel();
   layout_ = layout;

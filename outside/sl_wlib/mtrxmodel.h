@@ -13,7 +13,10 @@
 //   chooses the item of that code;
 // - kMinimumRole, kMaximumRole (double), kDecimalsRole (int): the range and
 //   the decimals of a number cell;
-// - kMaxLengthRole (int): the characters a text cell takes.
+// - kMaxLengthRole (int): the characters a text cell takes;
+// - kLiveRole (bool): a number cell whose value is stored at every
+//   keystroke, so that what depends on it follows the typing; Esc then
+//   calls editCancelled to put the line back as it was at editStarted.
 
 #include "outside/sl_wlib/mtrxlayout.h"
 
@@ -30,6 +33,7 @@ enum MtrxRole {
   kDecimalsRole,
   kMaxLengthRole,
   kChoiceByDigitRole,
+  kLiveRole,
 };
 
 enum class MtrxEditor { None = 0, Text = 1, Number = 2, Choice = 3 };
@@ -57,6 +61,11 @@ class CMtrxModel : public QAbstractTableModel {
   // The caption of the first-row cell of a column.
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
+
+  // An editor opened on a cell, and an edit dropped with Esc after values
+  // were stored while typing.
+  virtual void editStarted(int line, int field);
+  virtual void editCancelled(int line, int field);
 
  Q_SIGNALS:
   // A cell's value was stored.

@@ -33,6 +33,18 @@ class TestModel final : public CMtrxModel {
  public:
   std::array<Line, 4> lines;
   int refusedKind = -1;  // a kind the model refuses
+  Line saved;            // the line as it was when its edit started
+  int started = 0;
+  int cancelled = 0;
+
+  void editStarted(int line, int /*field*/) override {
+    saved = lines[static_cast<std::size_t>(line)];
+    ++started;
+  }
+  void editCancelled(int line, int /*field*/) override {
+    lines[static_cast<std::size_t>(line)] = saved;
+    ++cancelled;
+  }
 
   TestModel() {
     setLayout(MtrxLayout(2, {4, 8, 10, 10},
@@ -60,6 +72,7 @@ class TestModel final : public CMtrxModel {
     if (role == kChoicesRole) return QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
     if (role == kChoiceCodesRole) return QVariantList{1, 2, 3};
     if (role == kChoiceByDigitRole) return true;
+    if (role == kLiveRole) return field == kPrice;
     if (role == kMinimumRole) return field == kPrice ? -999.0 : 0.0;
     if (role == kMaximumRole) return field == kPrice ? 9999.99 : 999.0;
     if (role == kDecimalsRole) return field == kPrice ? 2 : 0;
@@ -305,6 +318,35 @@ TEST_F(InterMtrxTest, NumbersAndTextsStayWithinTheirLimits) {
   w.grid->edit(w.grid->currentIndex());
   ASSERT_NE(lineEditor(w.grid), nullptr);
   EXPECT_EQ(lineEditor(w.grid)->text(), QStringLiteral("1234.5"));
+}
+
+TEST_F(InterMtrxTest, ALiveCellStoresEveryKeystrokeAndEscPutsItBack) {
+  w.model.lines[0].kind = 1;
+  w.model.lines[0].price = 8;
+  ASSERT_TRUE(w.grid->setCurrentCell(0, kPrice));
+  QTest::keyClick(w.grid, Qt::Key_1);
+  EXPECT_EQ(w.model.started, 1);
+  EXPECT_EQ(w.model.lines[0].price, 1);
+  QTest::keyClick(w.grid, Qt::Key_2);
+  EXPECT_EQ(w.model.lines[0].price, 12);
+  QTest::keyClick(w.grid, Qt::Key_Backspace);
+  EXPECT_EQ(w.model.lines[0].price, 1);
+  QTest::keyClick(w.grid, Qt::Key_Escape);
+  EXPECT_EQ(w.model.cancelled, 1);
+  EXPECT_EQ(w.model.lines[0].price, 8);
+  EXPECT_FALSE(w.grid->isEditing());
+  // Enter keeps what was typed.
+  QTest::keyClicks(w.grid, QStringLiteral("34"));
+  QTest::keyClick(w.grid, Qt::Key_Return);
+  EXPECT_EQ(w.model.lines[0].price, 34);
+  EXPECT_EQ(w.model.cancelled, 1);
+  // A cell that is not live stores on Enter only.
+  ASSERT_TRUE(w.grid->setCurrentCell(0, kCount));
+  QTest::keyClick(w.grid, Qt::Key_5);
+  EXPECT_EQ(w.model.lines[0].count, 0);
+  QTest::keyClick(w.grid, Qt::Key_Escape);
+  EXPECT_EQ(w.model.lines[0].count, 0);
+  EXPECT_EQ(w.model.cancelled, 1);
 }
 
 TEST(MtrxNumberValidator, TakesOnlyWhatStaysInRange) {

@@ -1,5 +1,7 @@
 #include "sales/slsale/slipgrid.h"
 
+#include "outside/sl_dcalc/seldcalc.h"
+
 #include <QPainter>
 #include <QRegularExpression>
 #include <QVBoxLayout>
@@ -526,6 +528,15 @@ bool SlipGrid::takeCalculatorValue(double value) {
   return grid_->model()->setData(grid_->currentIndex(), v, Qt::EditRole);
 }
 
-bool SlipGrid::openCalculator() { return false; }
+bool SlipGrid::openCalculator() {
+  const int line = grid_->currentLine();
+  const int field = grid_->currentField();
+  if (!model_->slipModel() || !model_->isNumberCell(line, field)) return false;
+  if (grid_->isEditing()) grid_->commitEdit();
+  const double start = model_->cellIndex(line, field).data(Qt::EditRole).toDouble();
+  double result = 0;
+  if (!sl::CSelCalcDlg::CalcDisp(window(), start, result)) return false;
+  return takeCalculatorValue(result);
+}
 
 }  // namespace hv6::sales

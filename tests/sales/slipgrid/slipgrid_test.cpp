@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -439,6 +441,40 @@ TEST_F(SlipGridTest, CalculatorValuesAreRoundedAndHeldToTheCell) {
   ASSERT_TRUE(w.grid->setCurrentCell(1, G::kQuantity));
   EXPECT_TRUE(w.grid->takeCalculatorValue(3));
   EXPECT_EQ(w.slip.line(1).quantity, -3);
+}
+
+TEST_F(SlipGridTest, TheCalculatorOpensOnTheCurrentNumberCell) {
+  type(QStringLiteral("1"));
+  type(QStringLiteral("101"));
+  press(Qt::Key_Return);
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kQuantity));
+  type(QStringLiteral("4"));  // an open edit is stored first
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    QWidget* calculator = QApplication::activeModalWidget();
+    ASSERT_NE(calculator, nullptr);
+    shown = calculator->findChild<QLabel*>(QStringLiteral("display"))->text();
+    QTest::keyClicks(calculator, QStringLiteral("*2.5/3"));
+    QTest::keyClick(calculator, Qt::Key_Return);
+  });
+  ASSERT_TRUE(w.grid->openCalculator());
+  EXPECT_EQ(shown, QStringLiteral("4"));
+  // 4 x 2.5 / 3 = 3.3333.. rounded half up to two decimals.
+  EXPECT_EQ(w.slip.line(0).quantity, 3.33);
+  EXPECT_EQ(w.slip.line(0).amount, 8258);  // 3.33 x 2480 = 8258.4
+  EXPECT_EQ(w.grid->totalsLine()->cells().at(0).text, QStringLiteral("8,258"));
+  // Cancelled: nothing changes.
+  QTimer::singleShot(0, [] {
+    QWidget* calculator = QApplication::activeModalWidget();
+    ASSERT_NE(calculator, nullptr);
+    QTest::keyClicks(calculator, QStringLiteral("99"));
+    QTest::keyClick(calculator, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(w.grid->openCalculator());
+  EXPECT_EQ(w.slip.line(0).quantity, 3.33);
+  // Not on a cell without a number.
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kName));
+  EXPECT_FALSE(w.grid->openCalculator());
 }
 
 TEST_F(SlipGridTest, FarmCellsChooseFromTheMastersAndKindsListInCodeOrder) {

@@ -45,6 +45,14 @@ CMtrxNumberValidator::CMtrxNumberValidator(double minimum, double maximum, int d
     : QValidator(parent), minimum_(minimum), maximum_(maximum), decimals_(std::max(0, decimals)) {}
 
 QValidator::State CMtrxNumberValidator::validate(QString& input, int& /*pos*/) const {
+  // Digits, minus and point typed in full width count as their half-width
+  // forms.
+  for (QChar& c : input) {
+    const char16_t u = c.unicode();
+    if (u >= u'０' && u <= u'９') c = QChar(u'0' + (u - u'０'));
+    else if (u == u'．') c = QLatin1Char('.');
+    else if (u == u'－' || u == u'ー' || u == u'−') c = QLatin1Char('-');
+  }
   if (input.isEmpty()) return Intermediate;
   QStringView digits(input);
   const bool negative = digits.startsWith(QLatin1Char('-'));
@@ -155,7 +163,8 @@ QWidget* CMtrxDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
         edit->setProperty(kLiveProperty, true);
         const QPersistentModelIndex at(index);
         connect(edit, &QLineEdit::textEdited, grid_, [this, edit, at] {
-          if (at.isValid() && !edit->property(kClosedProperty).toBool()) store(edit, at);
+          if (at.isValid() && !edit->property(kClosedProperty).toBool())
+            store(edit, at, kLiveRole);
         });
       }
       return edit;
@@ -193,7 +202,7 @@ void CMtrxDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
     edit->setText(value.toString());
 }
 
-bool CMtrxDelegate::store(QWidget* editor, const QModelIndex& index) const {
+bool CMtrxDelegate::store(QWidget* editor, const QModelIndex& index, int role) const {
   QAbstractItemModel* model = grid_->model();
   if (!model || !index.isValid()) return false;
   if (auto* combo = qobject_cast<CMtrxComboBox*>(editor)) {
@@ -206,9 +215,9 @@ bool CMtrxDelegate::store(QWidget* editor, const QModelIndex& index) const {
     bool ok = false;
     double value = edit->text().toDouble(&ok);
     if (!ok) value = 0;  // empty, "-" or "."
-    return model->setData(index, value, Qt::EditRole);
+    return model->setData(index, value, role);
   }
-  return model->setData(index, edit->text(), Qt::EditRole);
+  return model->setData(index, edit->text(), role);
 }
 
 void CMtrxDelegate::setModelData(QWidget* editor, QAbstractItemModel* /*model*/,

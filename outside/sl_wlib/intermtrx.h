@@ -39,7 +39,8 @@ struct MTRX_INIT {
 
 // Takes a number while it is typed: an optional minus sign (only when the
 // minimum is below zero), digits and at most `decimals` of them after the
-// point; anything that would leave the range is refused.
+// point; anything that would leave the range is refused. Full-width
+// digits, point and minus are turned into their half-width forms.
 class CMtrxNumberValidator final : public QValidator {
   Q_OBJECT
 
@@ -99,8 +100,9 @@ class CMtrxDelegate final : public QStyledItemDelegate {
                     const QModelIndex& index) const override;
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
-  // Stores the editor's value; false when the model refused it.
-  bool store(QWidget* editor, const QModelIndex& index) const;
+  // Stores the editor's value (role kLiveRole while typing); false when
+  // the model refused it.
+  bool store(QWidget* editor, const QModelIndex& index, int role = Qt::EditRole) const;
 
  protected:
   bool eventFilter(QObject* object, QEvent* event) override;

@@ -50,12 +50,13 @@ Qt::ItemFlags CMtrxModel::flags(const QModelIndex& index) const {
 }
 
 bool CMtrxModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole) return false;
+  if (role != Qt::EditRole && role != kLiveRole) return false;
   const int field = fieldOf(index);
   if (field < 0 || !(flags(index) & Qt::ItemIsEditable)) return false;
   const int line = lineOf(index);
   if (!setCellData(line, field, value)) return false;
-  Q_EMIT cellCommitted(line, field);
+  // A value stored while typing is not yet the cell's committed value.
+  if (role == Qt::EditRole) Q_EMIT cellCommitted(line, field);
   return true;
 }
 

@@ -17,6 +17,8 @@
 // - kLiveRole (bool): a number cell whose value is stored at every
 //   keystroke, so that what depends on it follows the typing; Esc then
 //   calls editCancelled to put the line back as it was at editStarted.
+//   Those values come through setData with kLiveRole as the role; only the
+//   value stored when the edit ends (Qt::EditRole) signals cellCommitted.
 
 #include "outside/sl_wlib/mtrxlayout.h"
 

@@ -324,6 +324,7 @@ TEST_F(InterMtrxTest, ALiveCellStoresEveryKeystrokeAndEscPutsItBack) {
   w.model.lines[0].kind = 1;
   w.model.lines[0].price = 8;
   ASSERT_TRUE(w.grid->setCurrentCell(0, kPrice));
+  QSignalSpy committed(w.grid, &CInterMtrx::cellCommitted);
   QTest::keyClick(w.grid, Qt::Key_1);
   EXPECT_EQ(w.model.started, 1);
   EXPECT_EQ(w.model.lines[0].price, 1);
@@ -335,11 +336,13 @@ TEST_F(InterMtrxTest, ALiveCellStoresEveryKeystrokeAndEscPutsItBack) {
   EXPECT_EQ(w.model.cancelled, 1);
   EXPECT_EQ(w.model.lines[0].price, 8);
   EXPECT_FALSE(w.grid->isEditing());
+  EXPECT_TRUE(committed.isEmpty());
   // Enter keeps what was typed.
   QTest::keyClicks(w.grid, QStringLiteral("34"));
   QTest::keyClick(w.grid, Qt::Key_Return);
   EXPECT_EQ(w.model.lines[0].price, 34);
   EXPECT_EQ(w.model.cancelled, 1);
+  EXPECT_EQ(committed.size(), 1);
   // A cell that is not live stores on Enter only.
   ASSERT_TRUE(w.grid->setCurrentCell(0, kCount));
   QTest::keyClick(w.grid, Qt::Key_5);
@@ -372,6 +375,13 @@ TEST(MtrxNumberValidator, TakesOnlyWhatStaysInRange) {
     int pos = 0;
     EXPECT_EQ(c.v->validate(text, pos), c.state) << c.text;
   }
+  // Full width, as an input method in Japanese mode gives it.
+  QString wide = QStringLiteral("－１２．５");
+  int pos = 0;
+  EXPECT_EQ(price.validate(wide, pos), QValidator::Acceptable);
+  EXPECT_EQ(wide, QStringLiteral("-12.5"));
+  wide = QStringLiteral("１０００");
+  EXPECT_EQ(count.validate(wide, pos), QValidator::Invalid);
 }
 
 TEST_F(InterMtrxTest, FunctionKeysReachTheWindow) {

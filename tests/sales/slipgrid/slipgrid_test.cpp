@@ -339,6 +339,20 @@ TEST_F(SlipGridTest, ATwentyLineSlipFromTheKeyboard) {
   EXPECT_EQ(text(8, G::kUnitPrice), QStringLiteral("1,250.00"));
 }
 
+TEST_F(SlipGridTest, AKindFromTheOpenedList) {
+  // Space opens the list; the arrow and Enter choose, and the cursor moves on.
+  press(Qt::Key_Space);
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  QWidget* list = popup->focusWidget() ? popup->focusWidget() : popup;
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  EXPECT_EQ(w.slip.line(0).kind, sl::kLineReturn);
+  EXPECT_EQ(field(), G::kGoodsCode);
+  EXPECT_FALSE(w.grid->grid()->isEditing());
+}
+
 TEST_F(SlipGridTest, RefusedKindChangesAreReportedAndLeaveTheLine) {
   QSignalSpy refusals(w.grid, &SlipGrid::refusal);
   // A discount on the first line.

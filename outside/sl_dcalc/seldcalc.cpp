@@ -24,13 +24,15 @@ CSelCalcDlg::CSelCalcDlg(QWidget* parent, double start)
   QFont big = display_->font();
   big.setPointSizeF(big.pointSizeF() * 1.6);
   display_->setFont(big);
-  display_->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("-999,999,999,999.")));
+  display_->setMinimumWidth(
+      QFontMetrics(big).horizontalAdvance(QStringLiteral("-999,999,999,999.")));
 
   auto* grid = new QGridLayout(this);
   // One height for every key, whatever glyphs its text has.
   const int keyHeight = QPushButton(QStringLiteral("取込")).sizeHint().height() * 5 / 4;
   grid->addWidget(display_, 0, 0, 1, 4);
-  auto button = [this, grid, keyHeight](const QString& text, const QString& name, int row, int column,
+  auto button = [this, grid, keyHeight](const QString& text, const QString& name, int row,
+                                        int column,
                              std::function<void()> action, int columnSpan = 1) {
     auto* b = new QPushButton(text, this);
     b->setObjectName(name);
@@ -48,14 +50,16 @@ CSelCalcDlg::CSelCalcDlg(QWidget* parent, double start)
   button(QStringLiteral("C"), QStringLiteral("clear"), 1, 0, [this] { engine_.clear(); });
   button(QStringLiteral("←"), QStringLiteral("back"), 1, 1, [this] { engine_.backspace(); });
   button(QStringLiteral("÷"), QStringLiteral("divide"), 1, 2, [this] { engine_.op(Op::Divide); });
-  button(QStringLiteral("×"), QStringLiteral("multiply"), 1, 3, [this] { engine_.op(Op::Multiply); });
+  button(QStringLiteral("×"), QStringLiteral("multiply"), 1, 3,
+         [this] { engine_.op(Op::Multiply); });
   const int digitRow[10] = {5, 4, 4, 4, 3, 3, 3, 2, 2, 2};
   const int digitColumn[10] = {0, 0, 1, 2, 0, 1, 2, 0, 1, 2};
   for (int d = 0; d < 10; ++d)
     button(QString::number(d), QStringLiteral("digit%1").arg(d), digitRow[d], digitColumn[d],
            [this, d] { engine_.digit(d); }, d == 0 ? 2 : 1);
   button(QStringLiteral("."), QStringLiteral("point"), 5, 2, [this] { engine_.point(); });
-  button(QStringLiteral("−"), QStringLiteral("subtract"), 2, 3, [this] { engine_.op(Op::Subtract); });
+  button(QStringLiteral("−"), QStringLiteral("subtract"), 2, 3,
+         [this] { engine_.op(Op::Subtract); });
   button(QStringLiteral("+"), QStringLiteral("add"), 3, 3, [this] { engine_.op(Op::Add); });
   button(QStringLiteral("="), QStringLiteral("equals"), 4, 3, [this] { engine_.equals(); });
 

@@ -6,7 +6,9 @@
 namespace sl {
 
 MtrxLayout::MtrxLayout(int rowsPerLine, QList<int> widths, QList<MtrxCellDef> cells)
-    : rowsPerLine_(std::max(1, rowsPerLine)), widths_(std::move(widths)), cells_(std::move(cells)) {}
+    : rowsPerLine_(std::max(1, rowsPerLine)),
+      widths_(std::move(widths)),
+      cells_(std::move(cells)) {}
 
 int MtrxLayout::columnWidth(int column) const {
   return column >= 0 && column < widths_.size() ? widths_.at(column) : 0;

@@ -69,7 +69,8 @@ class TestModel final : public CMtrxModel {
         default: return static_cast<int>(MtrxEditor::None);
       }
     }
-    if (role == kChoicesRole) return QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
+    if (role == kChoicesRole)
+      return QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
     if (role == kChoiceCodesRole) return QVariantList{1, 2, 3};
     if (role == kChoiceByDigitRole) return true;
     if (role == kLiveRole) return field == kPrice;

@@ -148,7 +148,8 @@ TEST_F(SlipGridTest, CaptionsInBothRowsAndHiddenColumnsBlank) {
     if (const sl::MtrxCellDef* c = layout.cell(layout.fieldAt(0, col))) first << c->caption;
     if (const sl::MtrxCellDef* c = layout.cell(layout.fieldAt(1, col))) second << c->caption;
   }
-  EXPECT_EQ(first, (QStringList{"番号 ", " 区分  ", "    商品ｺｰﾄﾞ   ", "  税区分   ",
+  EXPECT_EQ(first, (QStringList{"番号 ", " 区分  ", "    商品ｺｰﾄﾞ   ",
+                                "  税区分   ",
                                 "  入  数   ", "  箱  数   ", "単位 ", "    単 価     ",
                                 "    金 額     ", " 簡易課税区分 ", "   品 目   ",
                                 "   ほ 場   "}));
@@ -389,12 +390,14 @@ TEST_F(SlipGridTest, UnknownGoodsAndLimitsOfNumberCells) {
   auto typedInto = [&](int f, const QString& keys) {
     EXPECT_TRUE(w.grid->setCurrentCell(0, f));
     type(keys);
-    auto* edit = qobject_cast<QLineEdit*>(w.grid->grid()->indexWidget(w.grid->grid()->currentIndex()));
+    sl::CInterMtrx* grid = w.grid->grid();
+    auto* edit = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
     const QString shown = edit ? edit->text() : QStringLiteral("<no editor>");
     press(Qt::Key_Escape);
     return shown;
   };
-  EXPECT_EQ(typedInto(G::kUnitPrice, QStringLiteral("123456789.999")), QStringLiteral("12345678.99"));
+  EXPECT_EQ(typedInto(G::kUnitPrice, QStringLiteral("123456789.999")),
+            QStringLiteral("12345678.99"));
   EXPECT_EQ(typedInto(G::kUnitPrice, QStringLiteral("-99999999")), QStringLiteral("-9999999"));
   EXPECT_EQ(typedInto(G::kTax, QStringLiteral("12345678901")), QStringLiteral("123456789"));
   EXPECT_EQ(typedInto(G::kTax, QStringLiteral("1.5")), QStringLiteral("15"));
@@ -576,7 +579,8 @@ TEST_F(SlipGridTest, PaintsARealisticSlip) {
           << l << " " << f;
     }
   const QByteArray dir = qgetenv("HV6_SHOT_DIR");
-  if (!dir.isEmpty()) image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("slipgrid.png")));
+  if (!dir.isEmpty())
+    image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("slipgrid.png")));
 }
 
 }  // namespace

@@ -561,6 +561,51 @@ void CInterMtrx::keyPressEvent(QKeyEvent* event) {
   if (isEditing()) event->accept();
 }
 
+QModelIndex CInterMtrx::cellAt(int row, int column) const {
+  if (!model_ || row < 0 || row >= model_->rowCount() || column < 0 ||
+      column >= model_->columnCount())
+    return {};
+  const MtrxLayout& layout = model_->layout();
+  const int per = layout.rowsPerLine();
+  const int sub = row % per;
+  for (const MtrxCellDef& c : layout.cells())
+    if (sub >= c.row && sub < c.row + c.rowSpan && column >= c.column &&
+        column < c.column + c.columnSpan)
+      return model_->index(row - sub + c.row, c.column);
+  return {};
+}
+
+QModelIndex CInterMtrx::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex current = currentIndex();
+  if (!model_ || !current.isValid()) return QTableView::moveCursor(action, modifiers);
+  const int per = model_->layout().rowsPerLine();
+  const MtrxCellDef* cell = model_->layout().cell(model_->fieldOf(current));
+  const int rowSpan = cell ? cell->rowSpan : 1;
+  const int columnSpan = cell ? cell->columnSpan : 1;
+  int row = current.row();
+  int column = current.column();
+  int dr = 0;
+  int dc = 0;
+  switch (action) {
+    case MoveUp: dr = -1; break;
+    case MoveDown: dr = 1; row += rowSpan - 1; break;
+    case MoveLeft: dc = -1; break;
+    case MoveRight: dc = 1; column += columnSpan - 1; break;
+    default: return QTableView::moveCursor(action, modifiers);
+  }
+  // The next cell that way that is shown on its line, over spans.
+  const int limit = model_->rowCount() + model_->columnCount() + per;
+  for (int i = 0; i < limit; ++i) {
+    row += dr;
+    column += dc;
+    const QModelIndex next = cellAt(row, column);
+    if (row < 0 || row >= model_->rowCount() || column < 0 || column >= model_->columnCount())
+      break;
+    if (next.isValid() && next != current && (next.flags() & Qt::ItemIsEnabled)) return next;
+  }
+  return current;
+}
+
 bool CInterMtrx::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
   // The model learns of the edit before the first key reaches the editor.
   if (model_ && index.isValid() && !isEditing() && (index.flags() & Qt::ItemIsEditable) &&

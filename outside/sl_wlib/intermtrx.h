@@ -3,7 +3,8 @@
 // (CMtrxModel) takes several visual rows laid out by the model's
 // MtrxLayout, with the captions painted in as many rows above.
 //
-// Keyboard: Enter, Return and Tab store an open edit and move to the next
+// Keyboard: arrows move to the next cell that way shown on its line; Enter,
+// Return and Tab store an open edit and move to the next
 // enterable cell in the layout's entry order, along the line and then to
 // the next line's first one; Shift+Tab moves back. Typing on a cell starts
 // editing it (the key goes into the editor: a digit in a drop-down chooses
@@ -171,6 +172,8 @@ class CInterMtrx : public QTableView {
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  // Arrows go to the next cell that way shown on its line, over spans.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
@@ -181,6 +184,8 @@ class CInterMtrx : public QTableView {
   void editorCancel(QWidget* editor);
   bool step(int direction);
   bool forwardToEditor(QKeyEvent* event);
+  // The cell (its first row and column) covering a grid position.
+  QModelIndex cellAt(int row, int column) const;
   // Closes an editor whose value was stored (or is to be dropped).
   void closeEditorQuietly(QWidget* editor);
   void applySpans();

@@ -225,6 +225,25 @@ TEST_F(InterMtrxTest, EnterAndTabFollowTheEntryOrderAndSkipHiddenCells) {
   at(3, kKind);
 }
 
+TEST_F(InterMtrxTest, ArrowsPassOverCellsNotShown) {
+  // Line 0 empty: under its kind lies its name, not shown; Down goes on to
+  // the next line's kind.
+  QTest::keyClick(w.grid, Qt::Key_Down);
+  at(1, kKind);
+  QTest::keyClick(w.grid, Qt::Key_Right);
+  at(1, kKind);
+  w.model.lines[1].kind = 2;  // Count shown, Extra not
+  QTest::keyClick(w.grid, Qt::Key_Right);
+  at(1, kCount);
+  QTest::keyClick(w.grid, Qt::Key_Right);
+  at(1, kCount);
+  QTest::keyClick(w.grid, Qt::Key_Down);
+  at(1, kName);
+  QTest::keyClick(w.grid, Qt::Key_Up);
+  QTest::keyClick(w.grid, Qt::Key_Up);
+  at(0, kKind);
+}
+
 TEST_F(InterMtrxTest, TypingEditsAndEnterStoresAndMoves) {
   QSignalSpy committed(w.grid, &CInterMtrx::cellCommitted);
   QSignalSpy moved(w.grid, &CInterMtrx::currentCellChanged);

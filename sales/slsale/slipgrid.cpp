@@ -400,14 +400,18 @@ bool SlipGridModel::setCellData(int line, int field, const QVariant& value) {
   return true;
 }
 
-void SlipGridModel::editStarted(int /*line*/, int /*field*/) {
-  if (slip_) saved_ = *slip_;
+void SlipGridModel::editStarted(int line, int /*field*/) {
+  if (!slip_) return;
+  // An edit changes its line and the discount line below it.
+  saved_ = SavedLines{line, slip_->line(line), slip_->line(line + 1)};
 }
 
 void SlipGridModel::editCancelled(int line, int /*field*/) {
-  if (!slip_ || !saved_) return;
-  *slip_ = *saved_;
+  if (!slip_ || !saved_ || saved_->line != line) return;
+  slip_->editLine(line) = saved_->lines[0];
+  if (line + 1 < sl::kMaxSlipLines) slip_->editLine(line + 1) = saved_->lines[1];
   saved_.reset();
+  slip_->recomputeTotals();
   refreshLines(line, line + 1);
   Q_EMIT slipEdited();
 }
@@ -501,16 +505,20 @@ void SlipGrid::setSlipModel(SlipModel* slip) {
   totals_->setSlipModel(slip);
 }
 
+bool SlipGrid::commitEdit() { return grid_->commitEdit(); }
+
 void SlipGrid::reload() {
+  grid_->commitEdit();
   const int line = grid_->currentLine();
   const int field = grid_->currentField();
   model_->reload();
   totals_->refresh();
-  if (line >= 0 && !grid_->setCurrentCell(std::min(line, model_->lineCount() - 1), field))
+  if (line < 0 || !grid_->setCurrentCell(std::min(line, model_->lineCount() - 1), field))
     grid_->setCurrentCell(0, SlipGridModel::kKind);
 }
 
 void SlipGrid::linesChanged(int first, int last) {
+  grid_->commitEdit();
   model_->refreshLines(first, last);
   totals_->refresh();
 }

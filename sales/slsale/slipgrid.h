@@ -13,12 +13,16 @@
 //   grid->setSlipModel(&slip);     // the window's SlipModel, not owned
 //
 // - After the window changes the slip as a whole (newSlip, load, setCompany
-//   with other display options, setClient + resettleLines, a line inserted,
-//   deleted or pasted): grid->reload(). After changing lines through the
+//   with other display options (hidden columns), setEnvironment (whole-yen
+//   prices), setClient + resettleLines, a line inserted, deleted or
+//   pasted): grid->reload(); the cursor stays where it was when it can,
+//   else goes to the first line's 区分. After changing lines through the
 //   SlipModel directly: grid->linesChanged(first, last).
 // - Every value typed into a cell goes through the SlipModel setter of the
 //   cell (signs, amounts, taxes, totals); number cells store each keystroke,
-//   so the totals follow the typing, and Esc puts the line back.
+//   so the totals follow the typing, and Esc puts the line back. A command
+//   run while a cell is edited (an F-key) calls grid->commitEdit() first:
+//   the typed value is in the SlipModel already, this closes the editor.
 // - The cursor: currentLine(), currentField() (SlipGridModel::Field),
 //   setCurrentCell(line, field) (for a save check that puts the cursor on a
 //   fault). grid->grid() is the CInterMtrx for focus and key handling.
@@ -147,7 +151,12 @@ class SlipGridModel final : public sl::CMtrxModel {
   GoodsLookup lookup_;
   FarmLists farm_;
   int shown_ = 0;
-  std::optional<SlipModel> saved_;  // the slip as it was when an edit started
+  // The edited line and the one below as they were when an edit started.
+  struct SavedLines {
+    int line = -1;
+    sl::S_SELSLIP lines[2];
+  };
+  std::optional<SavedLines> saved_;
 };
 
 // The totals line under the grid: SlipModel::totalsLine() in
@@ -194,8 +203,12 @@ class SlipGrid final : public QWidget {
   void setGoodsLookup(GoodsLookup lookup) { model_->setGoodsLookup(std::move(lookup)); }
   void setFarmLists(const FarmLists& lists) { model_->setFarmLists(lists); }
 
+  // Both close an open edit first.
   void reload();
   void linesChanged(int first, int last);
+  // Closes an open editor, storing its value; false when none was open or
+  // the value was refused.
+  bool commitEdit();
 
   int currentLine() const { return grid_->currentLine(); }
   int currentField() const { return grid_->currentField(); }

@@ -428,6 +428,20 @@ TEST_F(SlipGridTest, EscapeDuringTypingPutsTheLineAndTotalsBack) {
   EXPECT_EQ(w.slip.line(0).quantity, 5);
   EXPECT_EQ(w.slip.header().grandTotal, 5 * 2480 + 1240);
   EXPECT_EQ(w.grid->totalsLine()->cells().at(2).text, QStringLiteral("13,640"));
+
+  // A command of the window while a cell is edited: the typed value stays,
+  // and a later Esc takes nothing back.
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kQuantity));
+  type(QStringLiteral("7"));
+  ASSERT_TRUE(w.grid->grid()->isEditing());
+  ASSERT_EQ(w.slip.setKind(1, sl::kLineMemo), 0);
+  w.slip.setName(1, QStringLiteral("追加"));
+  w.grid->linesChanged(1, 1);
+  EXPECT_FALSE(w.grid->grid()->isEditing());
+  press(Qt::Key_Escape);
+  EXPECT_EQ(w.slip.line(0).quantity, 7);
+  EXPECT_EQ(w.slip.line(1).kind, sl::kLineMemo);
+  EXPECT_EQ(w.slip.header().grandTotal, 7 * 2480 + 1736);
 }
 
 TEST_F(SlipGridTest, CalculatorValuesAreRoundedAndHeldToTheCell) {

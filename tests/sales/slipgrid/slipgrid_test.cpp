@@ -555,46 +555,100 @@ TEST_F(SlipGridTest, FunctionKeysReachTheWindowsShortcuts) {
 }
 
 // A realistic slip for a look at the grid (saved when HV6_SHOT_DIR names a
-// folder).
-TEST_F(SlipGridTest, PaintsARealisticSlip) {
+// folder): cells sized as the host sizes them, on the half-width digit and
+// the line height of the desktop font, in the desktop's colours.
+void fillRealisticSlip(SlipModel& slip) {
   const char* codes[] = {"101", "102", "103", "104", "105", "106", "101", "103"};
   for (int l = 0; l < 8; ++l) {
-    ASSERT_EQ(w.slip.setKind(l, sl::kLineSale), 0);
+    ASSERT_EQ(slip.setKind(l, sl::kLineSale), 0);
     sl::S_COMMODITY g;
     ASSERT_TRUE(lookup(QString::fromLatin1(codes[l]), g));
-    w.slip.setGoods(l, g);
-    w.slip.setQuantity(l, (l % 4 + 1) * 6);
-    w.slip.editLine(l).cropCode = 11 + (l % 2);
-    w.slip.editLine(l).fieldCode = 3;
-    w.slip.editLine(l).gradeCode = 1;
-    w.slip.editLine(l).standardCode = 7;
+    slip.setGoods(l, g);
+    slip.setQuantity(l, (l % 4 + 1) * 6);
+    slip.editLine(l).cropCode = 11 + (l % 2);
+    slip.editLine(l).fieldCode = 3;
+    slip.editLine(l).gradeCode = 1;
+    slip.editLine(l).standardCode = 7;
   }
-  ASSERT_EQ(w.slip.setKind(8, sl::kLineGoodsDiscount), 0);
-  w.slip.setName(8, QStringLiteral("出荷量値引"));
-  w.slip.setAmount(8, 1200);
-  ASSERT_EQ(w.slip.setKind(9, sl::kLineReturn), 0);
+  ASSERT_EQ(slip.setKind(8, sl::kLineGoodsDiscount), 0);
+  slip.setName(8, QStringLiteral("出荷量値引"));
+  slip.setAmount(8, 1200);
+  ASSERT_EQ(slip.setKind(9, sl::kLineReturn), 0);
   sl::S_COMMODITY g;
   ASSERT_TRUE(lookup(QStringLiteral("102"), g));
-  w.slip.setGoods(9, g);
-  w.slip.setQuantity(9, 5);
-  ASSERT_EQ(w.slip.setKind(10, sl::kLineMemo), 0);
-  w.slip.setName(10, QStringLiteral("午前中着指定"));
-  w.grid->reload();
-  ASSERT_TRUE(w.grid->setCurrentCell(1, G::kQuantity));
+  slip.setGoods(9, g);
+  slip.setQuantity(9, 5);
+  ASSERT_EQ(slip.setKind(10, sl::kLineMemo), 0);
+  slip.setName(10, QStringLiteral("午前中着指定"));
+  ASSERT_EQ(slip.setKind(11, sl::kLineTaxAdjust), 0);
+  slip.setName(11, QStringLiteral("消費税調整"));
+  slip.setTax(11, -1);
+}
+
+sl::MTRX_INIT hostInit() {
+  sl::MTRX_INIT init;
+  init.font = QApplication::font();
+  const QFontMetrics fm(init.font);
+  init.cellWidth = fm.horizontalAdvance(QLatin1Char('0'));
+  init.cellHeight = fm.height();
+  const QPalette palette = QApplication::palette();
+  init.colors.text = palette.color(QPalette::Text);
+  init.colors.background = palette.color(QPalette::Base);
+  init.colors.caption = palette.color(QPalette::ButtonText);
+  init.colors.captionBackground = palette.color(QPalette::Button);
+  init.colors.cursor = palette.color(QPalette::HighlightedText);
+  init.colors.cursorBackground = palette.color(QPalette::Highlight);
+  init.colors.grid = palette.color(QPalette::Mid);
+  init.colors.disabledText = palette.color(QPalette::Disabled, QPalette::Text);
+  return init;
+}
+
+// Every shown cell's text fits its cell, and every caption its column.
+void expectFits(SlipGrid& grid, int lines) {
+  const QFontMetrics fm(grid.grid()->font());
+  const SlipGridModel& m = *grid.gridModel();
+  for (int l = 0; l < lines; ++l)
+    for (const sl::MtrxCellDef& c : m.layout().cells()) {
+      const QModelIndex index = m.cellIndex(l, c.field);
+      EXPECT_LE(fm.horizontalAdvance(index.data().toString()) + 6,
+                grid.grid()->visualRect(index).width())
+          << l << " " << c.field << " " << index.data().toString().toStdString();
+    }
+  for (const sl::MtrxCellDef& c : m.layout().cells()) {
+    int width = 0;
+    for (int col = c.column; col < c.column + c.columnSpan; ++col)
+      width += grid.grid()->columnWidth(col);
+    EXPECT_LE(fm.horizontalAdvance(c.caption.trimmed()) + 6, width) << c.field;
+  }
+}
+
+void shoot(QWidget& w, const QString& name) {
   const QImage image = w.grab().toImage();
   ASSERT_FALSE(image.isNull());
-  // Captions and values fit their columns.
-  const QFontMetrics fm(w.grid->grid()->font());
-  for (int l = 0; l < 11; ++l)
-    for (const int f : {G::kKind, G::kUnitPrice, G::kAmount, G::kSimpleTax, G::kTaxClass}) {
-      const QModelIndex index = w.grid->gridModel()->cellIndex(l, f);
-      EXPECT_LE(fm.horizontalAdvance(index.data().toString()) + 6,
-                w.grid->grid()->visualRect(index).width())
-          << l << " " << f;
-    }
   const QByteArray dir = qgetenv("HV6_SHOT_DIR");
-  if (!dir.isEmpty())
-    image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("slipgrid.png")));
+  if (!dir.isEmpty()) image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name));
+}
+
+TEST_F(SlipGridTest, PaintsARealisticSlip) {
+  w.grid->Initial(hostInit());
+  fillRealisticSlip(w.slip);
+  w.grid->reload();
+  ASSERT_TRUE(w.grid->setCurrentCell(1, G::kQuantity));
+  expectFits(*w.grid, 13);
+  shoot(w, QStringLiteral("slipgrid_sales.png"));
+}
+
+TEST_F(ReservationGridTest, PaintsARealisticSlipWithHiddenColumns) {
+  w.grid->Initial(hostInit());
+  sl::S_COMPANY company = w.slip.company();
+  company.hideIrisu = company.hideBoxes = company.hideSimpleTax = company.hideGrossProfit = 1;
+  w.slip.setCompany(company);
+  fillRealisticSlip(w.slip);
+  w.grid->reload();
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kUnitPrice));
+  expectFits(*w.grid, 13);
+  w.resize(1000, 600);
+  shoot(w, QStringLiteral("slipgrid_reservation_hidden.png"));
 }
 
 }  // namespace

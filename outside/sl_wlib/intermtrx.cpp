@@ -18,6 +18,10 @@ constexpr const char* kClosedProperty = "mtrxClosed";
 constexpr const char* kLiveProperty = "mtrxLive";
 // Set once a live editor has its first value.
 constexpr const char* kFilledProperty = "mtrxFilled";
+// The value an editor was opened with, and a mark that a live editor stored
+// values while typing.
+constexpr const char* kInitialProperty = "mtrxInitial";
+constexpr const char* kTypedProperty = "mtrxTyped";
 
 bool isFunctionKey(int key) { return key >= Qt::Key_F1 && key <= Qt::Key_F35; }
 
@@ -186,6 +190,7 @@ void CMtrxDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
   const QVariant value = index.data(Qt::EditRole);
   if (auto* combo = qobject_cast<CMtrxComboBox*>(editor)) {
     combo->setCode(value.toInt());
+    combo->setProperty(kInitialProperty, combo->code());
     return;
   }
   auto* edit = qobject_cast<QLineEdit*>(editor);
@@ -200,17 +205,26 @@ void CMtrxDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
     edit->setText(numberText(value.toDouble(), index.data(kDecimalsRole).toInt()));
   else
     edit->setText(value.toString());
+  edit->setProperty(kInitialProperty, edit->text());
 }
 
 bool CMtrxDelegate::store(QWidget* editor, const QModelIndex& index, int role) const {
   QAbstractItemModel* model = grid_->model();
   if (!model || !index.isValid()) return false;
+  // An editor left as it was opened stores nothing: storing the same value
+  // again could recompute what depends on it (an amount typed over the
+  // product of quantity and price).
   if (auto* combo = qobject_cast<CMtrxComboBox*>(editor)) {
-    if (combo->currentIndex() < 0) return true;  // nothing chosen: nothing to store
+    if (combo->currentIndex() < 0) return true;  // nothing chosen
+    if (combo->property(kInitialProperty) == QVariant(combo->code())) return true;
     return model->setData(index, combo->code(), Qt::EditRole);
   }
   auto* edit = qobject_cast<QLineEdit*>(editor);
   if (!edit) return false;
+  if (role == Qt::EditRole && edit->property(kInitialProperty).toString() == edit->text() &&
+      !edit->property(kTypedProperty).toBool())
+    return true;
+  if (role == kLiveRole) edit->setProperty(kTypedProperty, true);
   if (editorOf(index) == MtrxEditor::Number) {
     bool ok = false;
     double value = edit->text().toDouble(&ok);
@@ -236,8 +250,7 @@ bool CMtrxDelegate::eventFilter(QObject* object, QEvent* event) {
       case Qt::Key_Enter:
       case Qt::Key_Return:
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) break;
-        grid_->editorMove(editor, (key->modifiers() & Qt::ShiftModifier) &&
-                                          key->key() == Qt::Key_Tab ? -1 : +1);
+        grid_->editorMove(editor, (key->modifiers() & Qt::ShiftModifier) ? -1 : +1);
         return true;
       case Qt::Key_Backtab:
         grid_->editorMove(editor, -1);

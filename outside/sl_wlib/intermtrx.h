@@ -3,14 +3,15 @@
 // (CMtrxModel) takes several visual rows laid out by the model's
 // MtrxLayout, with the captions painted in as many rows above.
 //
-// Keyboard: arrows move to the next cell that way shown on its line; Enter,
-// Return and Tab store an open edit and move to the next
-// enterable cell in the layout's entry order, along the line and then to
-// the next line's first one; Shift+Tab moves back. Typing on a cell starts
-// editing it (the key goes into the editor: a digit in a drop-down chooses
-// the item of that code). Esc drops an edit. Function keys are never used
-// by the grid or its editors: they reach the window. Cells not shown on a
-// line are drawn empty and never get the cursor.
+// Keyboard: arrows move to the next cell that way shown on its line;
+// Enter, Return and Tab store an open edit and move to the next enterable
+// cell in the layout's entry order, along the line and then to the next
+// line's first one; Shift+Tab and Shift+Enter move back. Typing on a cell
+// starts editing it (the key goes into the editor: a digit in a drop-down
+// chooses the item of that code; Space opens the list). An editor left as
+// it was opened stores nothing. Esc drops an edit. Function keys are never
+// used by the grid or its editors: they reach the window. Cells not shown
+// on a line are drawn empty and never get the cursor.
 //
 // Editors by the cell's kEditorRole: a drop-down list in the model's order
 // (its choice commits at once), a number field that takes only what stays

@@ -6,8 +6,11 @@
 // the totals line SlipTotalsLine (objectName "totals") under it.
 //
 //   auto* grid = new SlipGrid(SlipGridModel::Sales, this);  // CE30Wnd; Reservation in CE10Wnd
-//   grid->Initial(init);           // sl::MTRX_INIT from the module's display settings:
-//                                  // font, *colors, the grid resource handle, char width/height
+//   sl::MTRX_INIT init;            // from the module's display settings (when set):
+//   init.font = *display().font;  init.colors = *display().colors;
+//   init.cellWidth = display().charWidth;  init.cellHeight = display().charHeight;
+//   init.resource = services().gridResource;
+//   grid->Initial(init);
 //   grid->setGoodsLookup(lookup);  // goods code -> record (through CSelJetAccess::ReadGoods)
 //   grid->setFarmLists(lists);     // CE30Wnd: crops, fields, grades, standards (code, name)
 //   grid->setSlipModel(&slip);     // the window's SlipModel, not owned

@@ -444,6 +444,38 @@ TEST_F(SlipGridTest, EscapeDuringTypingPutsTheLineAndTotalsBack) {
   EXPECT_EQ(w.slip.header().grandTotal, 7 * 2480 + 1736);
 }
 
+TEST_F(SlipGridTest, AnEditorLeftAsOpenedChangesNothing) {
+  type(QStringLiteral("1"));
+  type(QStringLiteral("101"));
+  press(Qt::Key_Return);
+  w.slip.editLine(0).tax = 123;  // a tax typed by hand stays until retyped
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kQuantity));
+  type(QStringLiteral("3"));
+  press(Qt::Key_Return);
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kAmount));
+  type(QStringLiteral("7000"));  // over 3 x 2480
+  press(Qt::Key_Return);
+  EXPECT_EQ(w.slip.line(0).amount, 7000);
+  w.slip.editLine(0).tax = 123;
+  // Opening the quantity, the tax class and the amount and leaving them
+  // with Enter recomputes nothing.
+  for (const int f : {G::kQuantity, G::kTaxClass, G::kAmount}) {
+    ASSERT_TRUE(w.grid->setCurrentCell(0, f));
+    w.grid->grid()->edit(w.grid->grid()->currentIndex());
+    ASSERT_TRUE(w.grid->grid()->isEditing()) << f;
+    press(Qt::Key_Return);
+    EXPECT_FALSE(w.grid->grid()->isEditing()) << f;
+  }
+  EXPECT_EQ(w.slip.line(0).amount, 7000);
+  EXPECT_EQ(w.slip.line(0).tax, 123);
+  // Shift+Enter in an editor goes back.
+  ASSERT_TRUE(w.grid->setCurrentCell(0, G::kUnitPrice));
+  type(QStringLiteral("2500"));
+  QTest::keyClick(keys(), Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(field(), G::kUnit);
+  EXPECT_EQ(w.slip.line(0).unitPrice, 2500);
+}
+
 TEST_F(SlipGridTest, CalculatorValuesAreRoundedAndHeldToTheCell) {
   type(QStringLiteral("1"));
   type(QStringLiteral("101"));

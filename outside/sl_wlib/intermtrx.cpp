@@ -549,7 +549,8 @@ bool CInterMtrx::event(QEvent* event) {
     const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
       const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-      step(back ? -1 : +1);
+      // Past the last (before the first) enterable cell Tab leaves the grid.
+      if (!step(back ? -1 : +1)) QWidget::focusNextPrevChild(!back);
       return true;
     }
   }

@@ -6,7 +6,8 @@
 // Keyboard: arrows move to the next cell that way shown on its line;
 // Enter, Return and Tab store an open edit and move to the next enterable
 // cell in the layout's entry order, along the line and then to the next
-// line's first one; Shift+Tab and Shift+Enter move back. Typing on a cell
+// line's first one; Shift+Tab and Shift+Enter move back (Tab past the last
+// cell, Shift+Tab before the first, leave the grid). Typing on a cell
 // starts editing it (the key goes into the editor: a digit in a drop-down
 // chooses the item of that code; Space opens the list). An editor left as
 // it was opened stores nothing. Esc drops an edit. Function keys are never

@@ -127,10 +127,17 @@ class Window final : public QWidget {
   CInterMtrx* grid;
   TestModel model;
 
+  QLineEdit* before;
+  QLineEdit* after;
+
   Window() {
     auto* layout = new QVBoxLayout(this);
+    before = new QLineEdit(this);
     grid = new CInterMtrx(this);
+    after = new QLineEdit(this);
+    layout->addWidget(before);
     layout->addWidget(grid);
+    layout->addWidget(after);
     grid->setMtrxModel(&model);
     resize(600, 400);
   }
@@ -223,6 +230,17 @@ TEST_F(InterMtrxTest, EnterAndTabFollowTheEntryOrderAndSkipHiddenCells) {
   ASSERT_TRUE(w.grid->setCurrentCell(3, kKind));
   EXPECT_FALSE(w.grid->moveNext());
   at(3, kKind);
+  // Enter stays there; Tab leaves the grid, Shift+Tab from the first cell
+  // too.
+  QTest::keyClick(w.grid, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), w.grid);
+  QTest::keyClick(w.grid, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), w.after);
+  at(3, kKind);
+  w.grid->setFocus();
+  ASSERT_TRUE(w.grid->setCurrentCell(0, kKind));
+  QTest::keyClick(w.grid, Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), w.before);
 }
 
 TEST_F(InterMtrxTest, ArrowsPassOverCellsNotShown) {

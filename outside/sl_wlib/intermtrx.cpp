@@ -295,6 +295,11 @@ void CMtrxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   painter->restore();
 }
 
+void CMtrxDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                         const QModelIndex& /*index*/) const {
+  editor->setGeometry(option.rect.adjusted(0, 0, -1, -2));
+}
+
 // ---- caption rows ----
 
 CMtrxHeader::CMtrxHeader(CInterMtrx* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {

@@ -103,6 +103,9 @@ class CMtrxDelegate final : public QStyledItemDelegate {
                     const QModelIndex& index) const override;
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
+  // Inside the cell's borders.
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const override;
   // Stores the editor's value (role kLiveRole while typing); false when
   // the model refused it.
   bool store(QWidget* editor, const QModelIndex& index, int role = Qt::EditRole) const;

@@ -668,6 +668,16 @@ TEST_F(SlipGridTest, PaintsARealisticSlip) {
   ASSERT_TRUE(w.grid->setCurrentCell(1, G::kQuantity));
   expectFits(*w.grid, 13);
   shoot(w, QStringLiteral("slipgrid_sales.png"));
+  // With a drop-down and then a number being edited.
+  ASSERT_TRUE(w.grid->setCurrentCell(2, G::kSimpleTax));
+  w.grid->grid()->edit(w.grid->grid()->currentIndex());
+  ASSERT_TRUE(w.grid->grid()->isEditing());
+  shoot(w, QStringLiteral("slipgrid_sales_choice.png"));
+  press(Qt::Key_Escape);
+  ASSERT_TRUE(w.grid->setCurrentCell(3, G::kQuantity));
+  type(QStringLiteral("125"));
+  shoot(w, QStringLiteral("slipgrid_sales_number.png"));
+  EXPECT_EQ(w.grid->totalsLine()->cells().at(0).text, formatThousands(w.slip.header().taxOutAmount));
 }
 
 TEST_F(ReservationGridTest, PaintsARealisticSlipWithHiddenColumns) {

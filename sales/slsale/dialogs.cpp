@@ -24,5 +24,4 @@ SLSALE_DEFINE_DIALOG(CE16Dlg, 505, "情報")
 SLSALE_DEFINE_DIALOG(CE35Dlg, 504, "印刷条件設定")
 SLSALE_DEFINE_DIALOG(CE37Dlg, 510, "売上伝票印刷設定")
 SLSALE_DEFINE_DIALOG(CE38Dlg, 511, "払込取扱票の設定")
-SLSALE_DEFINE_DIALOG(CE41dlg, 506, "売上伝票表示条件")
-SLSALE_DEFINE_DIALOG(CE51Dlg, 507, "発送準備確認表 集計条件指定")
+// CE41dlg and CE51Dlg: reportwindow.cpp and shippingwindow.cpp.

@@ -153,6 +153,9 @@ class SLSALE_API CE2040Wnd : public CSaleMdiWnd {
   virtual void Init(short mode);
   virtual short mode() const { return mode_; }
 
+ protected:
+  bool prepare() override;  // the list, its commands, and the conditions asked at once
+
  private:
   short mode_ = 0;
 };
@@ -170,6 +173,9 @@ class SLSALE_API CE40Wnd : public CE2040Wnd {
 class SLSALE_API CE50Wnd : public CSaleMdiWnd {
  public:
   explicit CE50Wnd(QWidget* frame = nullptr);
+
+ protected:
+  bool prepare() override;  // the list, its commands, and the conditions asked at once
 };
 
 class SLSALE_API CE60Wnd : public CSaleMdiWnd {

@@ -120,7 +120,7 @@ TEST_F(SaleHostTest, ReportWindowsAreCreatedRegisteredAndReset) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("日報 %1").arg(w.id));
     EXPECT_EQ(window->objectName(), QString::fromLatin1(w.objectName));
     EXPECT_FALSE(window->windowIcon().isNull()) << w.factory;
-    EXPECT_NE(window->findChild<QLabel*>(QStringLiteral("placeholder")), nullptr);
+    EXPECT_NE(window->findChild<QWidget*>(QStringLiteral("content")), nullptr);
     EXPECT_EQ(host.help.selectedTopic(), w.helpTopic) << w.factory;
     EXPECT_GE(window->minimumHeight(), 11 * SaleHost::kCharHeight);
     host.registry.SetWindowClassPnt(w.id, window, 0);  // what SetXWnd does for the host
@@ -189,9 +189,9 @@ TEST_F(SaleHostTest, LosingTheActivationPostsMessage1354) {
 // The display settings reach the windows made after them: the font of
 // their captions and the minimum height of 11 text lines.
 TEST_F(SaleHostTest, DisplaySettingsApplyToWindowsMadeAfterThem) {
-  auto* make = host.library.function<Sale_NewWndFn>("Sale_NewE50Wnd");
+  auto* make = host.library.function<Sale_NewWndFn>("Sale_NewE60Wnd");
   CSaleMdiWnd* first = make(&host.frame);
-  ASSERT_NE(first->Create(QStringLiteral("発送準備確認表"), 0), 0);
+  ASSERT_NE(first->Create(QStringLiteral("伝票・得意先検索"), 0), 0);
   EXPECT_EQ(first->findChild<QLabel*>(QStringLiteral("placeholder"))->font().pixelSize(),
             SaleHost::kCharHeight);
   EXPECT_EQ(first->minimumHeight(), 11 * SaleHost::kCharHeight);
@@ -203,7 +203,7 @@ TEST_F(SaleHostTest, DisplaySettingsApplyToWindowsMadeAfterThem) {
   host.library.function<Sale_SetGlobalValueFn>("Sale_SetGlobalValue")(&larger, 12, 24, 0,
                                                                         &host.colors, 0, 0);
   CSaleMdiWnd* second = make(&host.frame);
-  ASSERT_NE(second->Create(QStringLiteral("発送準備確認表"), 0), 0);
+  ASSERT_NE(second->Create(QStringLiteral("伝票・得意先検索"), 0), 0);
   EXPECT_EQ(second->findChild<QLabel*>(QStringLiteral("placeholder"))->font().pixelSize(), 24);
   EXPECT_EQ(second->minimumHeight(), 11 * 24);
   second->close();

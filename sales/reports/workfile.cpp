@@ -19,6 +19,9 @@ bool WorkFile::create(const QString& folder, const QString& fileName) {
   auto file = std::make_unique<QTemporaryFile>(pattern);
   file->setAutoRemove(true);
   if (!file->open()) return false;
+  // Qt may make the file without a name until one is asked for; the work
+  // file is to be seen in the work folder from the start.
+  if (file->fileName().isEmpty()) return false;
   file_ = std::move(file);
   rows_ = 0;
   return true;

@@ -137,7 +137,7 @@ ReportPanel::ReportPanel(const QList<ReportCommand>& commands, QWidget* parent) 
   summary_->setObjectName(QStringLiteral("summary"));
   summaryGrid_ = new QGridLayout(summary_);
   summaryGrid_->setContentsMargins(4, 2, 4, 2);
-  summaryGrid_->setHorizontalSpacing(16);
+  summaryGrid_->setHorizontalSpacing(24);
   layout->addWidget(summary_);
   summary_->hide();
 
@@ -164,7 +164,7 @@ void ReportPanel::setReport(const hv6::sales::ReportSource* report) {
     const QFontMetrics fm(list_->font());
     const auto columns = report->columns();
     for (int i = 0; i < columns.size(); ++i)
-      list_->setColumnWidth(i, fm.horizontalAdvance(QLatin1Char('0')) * (columns[i].width + 2));
+      list_->setColumnWidth(i, fm.horizontalAdvance(QLatin1Char('0')) * (columns[i].width + 1));
     const int lines = model_->rowsPerLine();
     list_->horizontalHeader()->setMinimumHeight((fm.height() + 4) * lines + 4);
     if (model_->rowCount() > 0) list_->scrollToTop();
@@ -183,6 +183,9 @@ void ReportPanel::fillSummary(const hv6::sales::SummaryTable& summary) {
     label->setAlignment(Qt::AlignCenter);
     summaryGrid_->addWidget(label, 0, c);
   }
+  // The figures keep their width; what is left stays empty on the right.
+  for (int c = 0; c < summaryGrid_->columnCount(); ++c) summaryGrid_->setColumnStretch(c, 0);
+  summaryGrid_->setColumnStretch(static_cast<int>(summary.columnCaptions.size()), 1);
   for (int r = 0; r < summary.rows.size(); ++r)
     for (int c = 0; c < summary.rows[r].size(); ++c) {
       const QString text = c == 0 ? summary.rows[r][c]

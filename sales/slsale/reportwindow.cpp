@@ -84,8 +84,11 @@ class DailyPanel : public slsale::ReportPanel {
     hv6::sales::DailyConditions shown = shown_;
     shown.listChoice = slsale::rememberedSlipChoice();
     slsale::setUpE41(dialog, mode_, shown);
+    // The aggregation runs once the dialog is gone (its progress box
+    // processes events, which would delete the dialog under its signal).
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
-      run(slsale::conditionsOfE41(dialog, mode_));
+      const hv6::sales::DailyConditions chosen = slsale::conditionsOfE41(dialog, mode_);
+      QTimer::singleShot(0, this, [this, chosen] { run(chosen); });
     });
     dialog->open();
   }

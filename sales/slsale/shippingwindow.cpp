@@ -76,8 +76,11 @@ class ShippingPanel : public slsale::ReportPanel {
     auto* dialog = new CE51Dlg(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     slsale::setUpE51(dialog, shown_);
-    connect(dialog, &QDialog::accepted, this,
-            [this, dialog] { run(slsale::conditionsOfE51(dialog)); });
+    // The aggregation runs once the dialog is gone (see the daily reports).
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+      const hv6::sales::ShippingConditions chosen = slsale::conditionsOfE51(dialog);
+      QTimer::singleShot(0, this, [this, chosen] { run(chosen); });
+    });
     dialog->open();
   }
 

@@ -5,6 +5,7 @@
 #include "tests/sales/reports/reportfixture.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace hv6test {
@@ -234,6 +235,29 @@ TEST(DailyReportRules, BillingCloseDaysAndPaging) {
   EXPECT_EQ(pagingStart(500, 0, 100), 475);
   EXPECT_EQ(pagingStart(400, 500, 100), 325);
   EXPECT_EQ(pagingStart(10, 500, 100), 0);
+}
+
+}  // namespace
+}  // namespace hv6test
+
+namespace hv6test {
+namespace {
+
+// A work file has its name in the work folder from the moment it is made
+// (not only once someone asks for its name), and goes with its object.
+TEST(WorkFiles, AreNamedInTheFolderAtOnceAndRemovedAfter) {
+  QTemporaryDir dir;
+  {
+    hv6::sales::WorkFile file(hv6::sales::kDailyRowSize);
+    ASSERT_TRUE(file.create(dir.path(), QStringLiteral("t_e2003.001")));
+    const QStringList names = QDir(dir.path()).entryList(QDir::Files);
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_TRUE(names[0].startsWith(QStringLiteral("t_e2003-")));
+    EXPECT_TRUE(names[0].endsWith(QStringLiteral(".001")));
+    EXPECT_FALSE(file.append(QByteArray(10, 'x')));  // rows are whole
+    EXPECT_TRUE(file.append(QByteArray(hv6::sales::kDailyRowSize, 'x')));
+  }
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
 }  // namespace

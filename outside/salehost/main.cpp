@@ -10,12 +10,16 @@
 #include "platform/presenter.h"
 #include "platform/registry.h"
 #include "platform/ui/message_box.h"
+#include "sales/reports/reportcommand.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QScreen>
 #include <QStyle>
+#include <QTextStream>
+
+#include <cstdio>
 
 namespace {
 
@@ -34,6 +38,13 @@ long today() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // "--report ...": a report written to a file, without any window (also
+  // where no display is).
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const bool report = hv6::sales::isReportCommand(arguments);
+  if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("hv6-sales"));
   QApplication::setApplicationDisplayName(kTitle);
@@ -42,6 +53,21 @@ int main(int argc, char* argv[]) {
 
   const hv6::RegistryStore registry;
   salehost::HostSettings settings;
+  QTextStream errors(stderr);
+  if (report) {
+    if (salehost::readHostSettings(registry, settings) != 0) {
+      errors << QStringLiteral("[%1] 販売管理の設定（データの場所）が読めません。")
+                    .arg(salehost::kSettingMissing)
+             << '\n';
+      return 1;
+    }
+    salehost::HostServices services;
+    if (!services.open(settings.diaryPath)) {
+      errors << services.errorText() << '\n';
+      return 1;
+    }
+    return hv6::sales::runReportCommand(arguments, services.store(), errors);
+  }
   if (salehost::readHostSettings(registry, settings) != 0)
     return fail(QStringLiteral("[%1] 販売管理の設定（データの場所）が読めません。\n"
                                "作業日誌（hv6）を一度起動してから、もう一度実行してください。")

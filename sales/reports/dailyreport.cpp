@@ -188,6 +188,7 @@ int DailyReport::aggregate(sl::CSelJetAccess& jet, const DailyConditions& condit
     bool anyDay = false;
     std::int32_t lastClient = -1;
     sl::S_CLIENTSEL client;
+    QHash<std::int32_t, sl::S_CLIENTSEL> clients;
     QSet<std::int32_t> chargedToday;  // closing-time clients whose bill tax went in today
     int read = 0;
 
@@ -225,9 +226,16 @@ int DailyReport::aggregate(sl::CSelJetAccess& jet, const DailyConditions& condit
         dayDate = h.slipDate;
         anyDay = true;
         if (h.clientCode != lastClient) {
-          client = sl::S_CLIENTSEL{};
-          if (jet.ReadClient(h.clientCode, client) != sl::kSlOk) client.code = h.clientCode;
-          names.insert(h.clientCode, sl::slText(client.name));
+          // Each client is read once per aggregation.
+          auto known = clients.constFind(h.clientCode);
+          if (known == clients.constEnd()) {
+            client = sl::S_CLIENTSEL{};
+            if (jet.ReadClient(h.clientCode, client) != sl::kSlOk) client.code = h.clientCode;
+            clients.insert(h.clientCode, client);
+            names.insert(h.clientCode, sl::slText(client.name));
+          } else {
+            client = *known;
+          }
           lastClient = h.clientCode;
         }
         if ((status_ = jet.ReadSlipLines(h.code, lines)) != sl::kSlOk) return kMsgLines;

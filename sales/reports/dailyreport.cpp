@@ -352,6 +352,7 @@ int DailyReport::aggregate(sl::CSelJetAccess& jet, const DailyConditions& condit
     cache_.clear();
     return 0;
   } catch (const std::bad_alloc&) {
+    status_ = 0;  // 400 is shown without a status
     return kMsgMemory;
   }
 }

@@ -274,6 +274,7 @@ int ShippingReport::aggregate(sl::CSelJetAccess& jet, const ShippingConditions& 
       allGoods_ = std::move(files[2]);
       return 0;
     } catch (const std::bad_alloc&) {
+      status_ = 0;  // 400 is shown without a status
       return kMsgMemory;
     }
   }();

@@ -1,7 +1,9 @@
 // The daily reports over the slips of reportfixture.h: rows, slip and day
 // totals, the summary, the slip filters, the closing-time tax, the work
 // file's layout and life, and cancelling.
+#include "sales/model/slipcalc.h"
 #include "sales/reports/dailyreport.h"
+#include "sales/reports/shipping.h"
 #include "tests/sales/reports/reportfixture.h"
 
 #include <QFile>
@@ -258,6 +260,94 @@ TEST(WorkFiles, AreNamedInTheFolderAtOnceAndRemovedAfter) {
     EXPECT_TRUE(file.append(QByteArray(hv6::sales::kDailyRowSize, 'x')));
   }
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+}  // namespace
+}  // namespace hv6test
+
+namespace hv6test {
+namespace {
+
+using namespace hv6::sales;
+
+// A store whose database cannot be read: the environment's box 500 with
+// the store's status, for both reports, and no work file.
+TEST(ReportFailures, AnUnreadableStoreIs500) {
+  CDaoDatabase closed;
+  sl::CSelJetAccess jet(&closed);
+  DailyReport daily;
+  DailyConditions c;
+  c.dateFrom = 20240101;
+  c.dateTo = 20241231;
+  EXPECT_EQ(daily.aggregate(jet, c), kMsgEnvironment);
+  EXPECT_NE(daily.status(), sl::kSlOk);
+  ShippingReport shipping;
+  EXPECT_EQ(shipping.aggregate(jet, ShippingConditions{}), kMsgEnvironment);
+  EXPECT_NE(shipping.status(), sl::kSlOk);
+}
+
+// Many slips of every line kind, class and rate, entered as the slip
+// window would: the report's totals equal the sums of the stored slips
+// computed here from their headers and lines.
+class ReportTotalsTest : public ReportStore {};
+
+TEST_F(ReportTotalsTest, TotalsEqualTheSumsOfTheStoredSlips) {
+  using L = SlipLineSpec;
+  const QString goods[] = {QStringLiteral("G001"), QStringLiteral("G002"), QStringLiteral("G003")};
+  for (int n = 0; n < 40; ++n) {
+    QList<L> lines;
+    const std::uint8_t taxClass = static_cast<std::uint8_t>(n % 3 == 2 ? sl::kTaxFree : n % 2);
+    lines << L{sl::kLineSale, goods[n % 3], double(n % 7 + 1), 100.0 + n * 13.5, taxClass,
+               static_cast<std::uint8_t>(n % 2), 60.0 + n, 0};
+    if (n % 4 == 0) lines << L{sl::kLineGoodsDiscount, {}, 0, 0, 0, 0, 0, double(n + 5)};
+    if (n % 5 == 0) lines << L{sl::kLineReturn, goods[(n + 1) % 3], 1, 250, 0, 0, 90, 0};
+    if (n % 6 == 0) lines << L{sl::kLineOther, {}, 0, 0, 0, 0, 0, 333};
+    if (n % 7 == 0) lines << L{sl::kLineShipping, {}, 0, 0, sl::kTaxOutside, 0, 0, 800};
+    const std::int32_t date = 20240301 + n % 25;
+    storeSlip(QString::number(100 + n), date, n % 3 == 0 ? sl::kKindCash : sl::kKindCredit,
+              n % 3 + 1, lines);
+  }
+  DailyConditions c;
+  c.dateFrom = 20240301;
+  c.dateTo = 20240331;
+  DailyReport report;
+  ASSERT_EQ(report.aggregate(jet, c), 0);
+
+  // The sums from the store.
+  double amount = 0, tax = 0, lineAmounts[3] = {0, 0, 0}, profit = 0;
+  int slips = 0;
+  const sl::SlipScope scope{0, 20240301, 20240331, 0, 0};
+  jet.ResetSlipHeadReading();
+  QList<sl::S_SELSLIPHD> headers;
+  while (jet.ReadSlipHeads(scope, nullptr, 100, headers) == sl::kSlOk) {}
+  for (const sl::S_SELSLIPHD& h : headers) {
+    ++slips;
+    amount += h.taxOutAmount + h.taxInAmount + h.noTaxAmount;
+    tax += h.taxTotal;  // client 3 has no bill in March
+    QList<sl::S_SELSLIP> lines;
+    ASSERT_EQ(jet.ReadSlipLines(h.code, lines), sl::kSlOk);
+    for (const sl::S_SELSLIP& l : lines) {
+      lineAmounts[l.taxClass == 0 ? 0 : l.taxClass == 1 ? 1 : 2] += l.amount;
+      profit += lineGrossProfit(l, company.amountRounding);
+    }
+  }
+  ASSERT_EQ(slips, 40);
+  const DailySummary& s = report.figures();
+  EXPECT_EQ(s.slips, 40);
+  EXPECT_DOUBLE_EQ(s.amount, amount);
+  EXPECT_DOUBLE_EQ(s.tax, tax);
+  EXPECT_DOUBLE_EQ(s.profit, profit);
+  for (int g = 0; g < 3; ++g) EXPECT_DOUBLE_EQ(s.groups[g].sales, lineAmounts[g]) << g;
+  EXPECT_DOUBLE_EQ(s.total.salesWithTax, amount + tax);
+
+  // The day totals add up to the grand total too.
+  double days = 0;
+  for (qint64 i = 0; i < report.rowCount(); ++i) {
+    DailyRow r;
+    ASSERT_TRUE(report.row(i, r));
+    if (r.rowType == kRowDayTotal) days += r.amount + r.tax;
+  }
+  EXPECT_DOUBLE_EQ(days, amount + tax);
 }
 
 }  // namespace

@@ -105,15 +105,11 @@ void drawCell(QPainter& p, const QRectF& rect, const QString& plain, CellKind ki
   const QFontMetricsF fm(p.font());
   const double pad = fm.horizontalAdvance(QLatin1Char(' ')) * 0.5;
   const QRectF inner = rect.adjusted(pad, 0, -pad, 0);
-  QString text = formatCell(plain, kind);
+  const QString text = fitField(formatCell(plain, kind), kind, inner.width(),
+                                [&fm](const QString& t) { return fm.horizontalAdvance(t); }, dots);
   int align = Qt::AlignVCenter;
-  if (isNumber(kind)) {
-    align |= Qt::AlignRight;
-    if (fm.horizontalAdvance(text) > inner.width()) text = dots;
-  } else {
-    align |= kind == CellKind::Center ? Qt::AlignHCenter : Qt::AlignLeft;
-    text = fitted(text, fm, inner.width());
-  }
+  if (isNumber(kind)) align |= Qt::AlignRight;
+  else align |= kind == CellKind::Center ? Qt::AlignHCenter : Qt::AlignLeft;
   p.drawText(inner, align | Qt::TextSingleLine, text);
 }
 

@@ -46,4 +46,13 @@ int halfWidths(const QString& text) {
   return width;
 }
 
+QString fitField(const QString& text, CellKind kind, double width,
+                 const std::function<double(const QString&)>& measure, const QString& dots) {
+  if (measure(text) <= width) return text;
+  if (kind == CellKind::Amount || kind == CellKind::Quantity) return dots;
+  QString cut = text;
+  while (!cut.isEmpty() && measure(cut) > width) cut.chop(1);
+  return cut;
+}
+
 }  // namespace hv6::sales

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace hv6::sales {
 
 enum class CellKind {
@@ -64,5 +66,11 @@ QString plainNumber(double value);
 QString formatDate(int yyyymmdd);
 // Width of a text in half-width characters (a full-width one counts 2).
 int halfWidths(const QString& text);
+
+// What a field of the given width shows of a formatted cell: a number too
+// wide becomes the dots, a text too wide is cut. measure gives the width
+// of a text in the field's units.
+QString fitField(const QString& text, CellKind kind, double width,
+                 const std::function<double(const QString&)>& measure, const QString& dots);
 
 }  // namespace hv6::sales

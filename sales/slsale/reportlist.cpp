@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -49,6 +50,28 @@ sl::CNmlMsg& notices() {
 }  // namespace
 
 // ---- list ----
+
+namespace {
+
+// Paints a number too wide for its column as the report's dots, as the
+// printout does.
+class FitDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* model = static_cast<const ReportListModel*>(index.model());
+    const QFontMetrics fm(option->font);
+    const int room = option->rect.width() - 2 * (fm.horizontalAdvance(QLatin1Char(' ')) / 2 + 3);
+    option->text = hv6::sales::fitField(
+        option->text, model->kindAt(index), room,
+        [&fm](const QString& t) { return fm.horizontalAdvance(t); }, model->dots());
+  }
+};
+
+}  // namespace
 
 ReportListModel::ReportListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -79,6 +102,15 @@ const ReportLine& ReportListModel::lineAt(qint64 i) const {
     cachedIndex_ = i;
   }
   return cached_;
+}
+
+hv6::sales::CellKind ReportListModel::kindAt(const QModelIndex& index) const {
+  if (!index.isValid() || index.column() >= columns_.size()) return CellKind::Text;
+  return columns_[index.column()].kind[index.row() % rowsPerLine_];
+}
+
+QString ReportListModel::dots() const {
+  return report_ ? report_->dots() : QStringLiteral("・・・・・・・");
 }
 
 QVariant ReportListModel::data(const QModelIndex& index, int role) const {
@@ -123,6 +155,7 @@ ReportPanel::ReportPanel(const QList<ReportCommand>& commands, QWidget* parent) 
   list_->setObjectName(QStringLiteral("list"));
   model_ = new ReportListModel(list_);
   list_->setModel(model_);
+  list_->setItemDelegate(new FitDelegate(list_));
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->verticalHeader()->setVisible(false);

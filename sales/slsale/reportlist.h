@@ -30,6 +30,9 @@ class ReportListModel : public QAbstractTableModel {
   explicit ReportListModel(QObject* parent = nullptr);
   void setReport(const hv6::sales::ReportSource* report);
   int rowsPerLine() const { return rowsPerLine_; }
+  // The kind of a cell and what the report prints for a value too wide.
+  hv6::sales::CellKind kindAt(const QModelIndex& index) const;
+  QString dots() const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

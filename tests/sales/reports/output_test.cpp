@@ -230,3 +230,23 @@ TEST(SlipRates, PerSlipTimingRoundsOncePerRate) {
 
 }  // namespace
 }  // namespace hv6test
+
+namespace hv6test {
+namespace {
+
+TEST(ReportFields, TooWideNumbersBecomeDotsAndTextsAreCut) {
+  using namespace hv6::sales;
+  const auto measure = [](const QString& t) { return static_cast<double>(halfWidths(t)); };
+  const QString dots = QStringLiteral("・・・・・・・");
+  EXPECT_EQ(fitField(QStringLiteral("1,234"), CellKind::Amount, 5, measure, dots), QStringLiteral("1,234"));
+  EXPECT_EQ(fitField(QStringLiteral("12,345"), CellKind::Amount, 5, measure, dots), dots);
+  EXPECT_EQ(fitField(QStringLiteral("1.25"), CellKind::Quantity, 3, measure, dots), dots);
+  EXPECT_EQ(fitField(QStringLiteral("トマト箱"), CellKind::Text, 5, measure, dots), QStringLiteral("トマ"));
+  EXPECT_EQ(formatCell(QStringLiteral("-1234567"), CellKind::Amount), QStringLiteral("-1,234,567"));
+  EXPECT_EQ(formatCell(QStringLiteral("1234.5"), CellKind::Quantity), QStringLiteral("1,234.5"));
+  EXPECT_EQ(plainNumber(2.999999999), QStringLiteral("3"));
+  EXPECT_EQ(plainNumber(-0.5), QStringLiteral("-0.5"));
+}
+
+}  // namespace
+}  // namespace hv6test

@@ -3,7 +3,9 @@
 #include "platform/file_io.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 namespace hv6 {
 namespace {
@@ -54,6 +56,13 @@ QString runtimeFolder() {
   const QString folder = overridable("HV6_RUNTIME", defaultRuntimeFolder());
   fileio::makeFolder(folder, 0700);
   return folder;
+}
+
+qint64 freeDiskSpace(const QString& path) {
+  const QFileInfo info(path);
+  const QStorageInfo storage(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+  if (!storage.isValid() || !storage.isReady()) return -1;
+  return storage.bytesAvailable();
 }
 
 }  // namespace hv6

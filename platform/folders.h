@@ -16,6 +16,10 @@ enum SpecialFolder {
 // The folder without a trailing separator; empty for an unknown id.
 QString specialFolder(int folderId);
 
+// Bytes free for this user on the file system that holds path (a file or
+// a folder); -1 when that cannot be found out.
+qint64 freeDiskSpace(const QString& path);
+
 // Per-user runtime folder for locks and local sockets (HV6_RUNTIME).
 QString runtimeFolder();
 

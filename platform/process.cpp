@@ -61,6 +61,16 @@ StartResult startCommand(const QString& commandText, const QString& workingFolde
   return StartResult{true, QString()};
 }
 
+StartResult startProgram(const QString& program, const QStringList& arguments) {
+  QString located = locateProgram(program);
+  if (located.isEmpty() && !program.contains(u'/'))
+    located = locateProgram(QCoreApplication::applicationDirPath() + u'/' + program);
+  if (located.isEmpty()) return StartResult{false, QStringLiteral("program not found: ") + program};
+  if (!QProcess::startDetached(located, arguments))
+    return StartResult{false, QStringLiteral("cannot start ") + located};
+  return StartResult{true, QString()};
+}
+
 RunResult runAndWait(const QString& program, const QStringList& arguments, int timeoutMs) {
   RunResult result;
   QProcess process;

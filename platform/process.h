@@ -20,6 +20,12 @@ struct StartResult {
 // that cannot start.
 StartResult startCommand(const QString& commandText, const QString& workingFolder = QString());
 
+// Starts a program with its arguments as given (no splitting, so an
+// argument may hold blanks), detached. A bare name is looked for on the
+// search path and then in this program's folder. Fails for a program that
+// is not found or cannot start.
+StartResult startProgram(const QString& program, const QStringList& arguments);
+
 struct RunResult {
   bool finished = false;  // ended by itself, not crashed or killed
   bool timedOut = false;  // still running after the wait; it was killed

@@ -56,4 +56,13 @@ TEST(Folders, AMissingRuntimeFolderIsCreatedForTheUserAlone) {
                                            QFileDevice::ExeOwner));
 }
 
+TEST(Folders, FreeDiskSpaceOfAFileOrFolderAndNoneOfANothing) {
+  hv6test::TestEnvironment env;
+  const qint64 folder = hv6::freeDiskSpace(env.root());
+  EXPECT_GT(folder, 0);
+  // A file not yet made in that folder: the same file system.
+  EXPECT_GT(hv6::freeDiskSpace(env.path(QStringLiteral("data.HV6"))), 0);
+  EXPECT_EQ(hv6::freeDiskSpace(QStringLiteral("/no/such/folder/at/all/x")), -1);
+}
+
 }  // namespace

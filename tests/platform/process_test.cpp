@@ -77,3 +77,21 @@ TEST(Process, RunningExecutablesListARunningProgramUntilItEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Process, AProgramStartsWithArgumentsAsGivenOrFailsWhenMissing) {
+  hv6test::TestEnvironment env;
+  EXPECT_FALSE(hv6::startProgram(QStringLiteral("no-such-program-of-hv6"), {}).ok);
+  EXPECT_FALSE(hv6::startProgram(QStringLiteral("/no/such/tool"), {}).ok);
+  // One argument with blanks and one empty: no splitting, no quoting.
+  const QString target = env.path(QStringLiteral("a b.txt"));
+  const hv6::StartResult result =
+      hv6::startProgram(QStringLiteral("touch"), {target, QString()});
+  ASSERT_TRUE(result.ok) << qPrintable(result.error);
+  QDeadlineTimer deadline(30000);
+  while (!QFile::exists(target) && !deadline.hasExpired()) QThread::msleep(10);
+  EXPECT_TRUE(QFile::exists(target));
+}
+
+}  // namespace

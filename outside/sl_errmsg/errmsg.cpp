@@ -15,6 +15,8 @@ struct ErrorText {
 
 // Errors of the sales windows, by number.
 constexpr ErrorText kErrors[] = {
+    // The sales slip window: the settings that name the farm-work database.
+    {221, u"作業日誌データの場所の設定が見つかりません。\n基本情報でデータの場所を確認してください。"},
     // Memory (any window).
     {400, u"メモリが不足しています。\n他のアプリケーションを終了してから、もう一度実行してください。"},
     // Reads and writes of the sales store.

@@ -17,10 +17,6 @@ void setTemplate(QDialog* dialog, int templateId, const QString& title) {
   }                                                                       \
   Name::~Name() = default;
 
-SLSALE_DEFINE_DIALOG(CE11Dlg, 501, "おきまり伝票")
-SLSALE_DEFINE_DIALOG(CE12Dlg, 502, "単価設定")
-SLSALE_DEFINE_DIALOG(CE14Dlg, 503, "伝票検索条件設定")
-SLSALE_DEFINE_DIALOG(CE16Dlg, 505, "情報")
 SLSALE_DEFINE_DIALOG(CE35Dlg, 504, "印刷条件設定")
 SLSALE_DEFINE_DIALOG(CE37Dlg, 510, "売上伝票印刷設定")
 SLSALE_DEFINE_DIALOG(CE38Dlg, 511, "払込取扱票の設定")

@@ -47,6 +47,10 @@ class CCalc;
 struct MTRX_COLOR;
 }  // namespace sl
 
+namespace slsale {
+struct SlipWindowState;
+}
+
 #if defined(SLSALE_BUILDING)
 #define SLSALE_API Q_DECL_EXPORT
 #else
@@ -117,6 +121,8 @@ class SLSALE_API CSaleMdiWnd : public QMdiSubWindow {
   // The window's area and its help topic (step 3 of creation).
   void buildContent();
   void setWindowId(short id, int helpTopic);
+  // The window that owns the MDI area (null before Create found it).
+  QWidget* frameWindow() const;
   Private& d() const { return *d_; }
 
  private:
@@ -128,10 +134,18 @@ class SLSALE_API CSaleMdiWnd : public QMdiSubWindow {
 class SLSALE_API CSlipWnd : public CSaleMdiWnd {
  public:
   ~CSlipWnd() override;
+  // The window's editing state (used inside the library only).
+  slsale::SlipWindowState* slipState() const { return slip_.get(); }
 
  protected:
-  CSlipWnd(QWidget* frame, short id, int iconId, int helpTopic);
+  CSlipWnd(QWidget* frame, short id, int iconId, int helpTopic, bool salesWindow);
   bool prepare() override;
+  // Closing a changed slip asks whether to save it first.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  bool sales_;
+  std::unique_ptr<slsale::SlipWindowState> slip_;
 };
 
 class SLSALE_API CE10Wnd : public CSlipWnd {

@@ -25,6 +25,8 @@ namespace {
 
 constexpr int kE10Icon = 147;
 constexpr int kE30Icon = 149;
+constexpr int kE2040Icon = 150;
+constexpr int kE50Icon = 151;
 constexpr int kE60Icon = 152;
 constexpr int kMinimumTextLines = 11;
 
@@ -50,18 +52,6 @@ void postToFrame(QWidget* frame) {
 
 }  // namespace
 
-namespace slsale {
-
-// What a slip entry window keeps besides the common state.
-struct SlipState {
-  // The lines being edited and the lines as loaded, 99 each.
-  std::vector<sl::S_SELSLIP> lines;
-  std::vector<sl::S_SELSLIP> loadedLines;
-  hv6::NamedLock marker;
-};
-
-}  // namespace slsale
-
 struct CSaleMdiWnd::Private {
   QPointer<QWidget> frameHint;  // what the host gave
   QPointer<QWidget> frame;      // the window that owns the MDI area
@@ -70,7 +60,6 @@ struct CSaleMdiWnd::Private {
   int helpTopic = 0;
   bool created = false;
   slsale::CreateRecords records;
-  std::unique_ptr<slsale::SlipState> slip;
   QMetaObject::Connection activation;
 };
 
@@ -91,6 +80,8 @@ CSaleMdiWnd::~CSaleMdiWnd() {
 }
 
 short CSaleMdiWnd::windowId() const { return d_->id; }
+
+QWidget* CSaleMdiWnd::frameWindow() const { return d_->frame; }
 
 bool CSaleMdiWnd::isCreated() const { return d_->created; }
 
@@ -193,6 +184,26 @@ CE30Wnd::CE30Wnd(QWidget* frame) : CSlipWnd(frame, slsale::kE30Id, kE30Icon, sls
 }
 
 // CE2040Wnd, CE20Wnd, CE40Wnd: reportwindow.cpp; CE50Wnd: shippingwindow.cpp.
+CE2040Wnd::CE2040Wnd(QWidget* frame)
+    : CSaleMdiWnd(frame, slsale::kE20Id, kE2040Icon, slsale::kE20Help) {
+  Init(0);
+}
+
+void CE2040Wnd::Init(short mode) {
+  mode_ = mode;
+  const bool reservation = mode > 0;
+  setWindowId(reservation ? slsale::kE40Id : slsale::kE20Id,
+              reservation ? slsale::kE40Help : slsale::kE20Help);
+  setObjectName(reservation ? QStringLiteral("E40") : QStringLiteral("E20"));
+}
+
+CE20Wnd::CE20Wnd(QWidget* frame) : CE2040Wnd(frame) { Init(0); }
+
+CE40Wnd::CE40Wnd(QWidget* frame) : CE2040Wnd(frame) { Init(1); }
+
+CE50Wnd::CE50Wnd(QWidget* frame) : CSaleMdiWnd(frame, slsale::kE50Id, kE50Icon, slsale::kE50Help) {
+  setObjectName(QStringLiteral("E50"));
+}
 
 CE60Wnd::CE60Wnd(QWidget* frame) : CSaleMdiWnd(frame, slsale::kE60Id, kE60Icon, slsale::kE60Help) {
   setObjectName(QStringLiteral("E60"));

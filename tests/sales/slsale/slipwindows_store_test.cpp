@@ -6,6 +6,7 @@
 #include "outside/sl_jet/seljetaccess.h"
 #include "platform/dao/database.h"
 #include "platform/lockfile.h"
+#include "platform/registry.h"
 #include "tests/support/temp_data_folder.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,15 @@ class SlipWindowStoreTest : public ::testing::Test {
 
 TEST_F(SlipWindowStoreTest, SlipWindowsHoldTheMarkerWhileOpen) {
   SaleHost host(&jet);
+  // The sales slip window reads the farm-work masters of this data folder.
+  hv6::RegistryStore registry;
+  const QString baseInfo = QStringLiteral("Software\\Velqor\\HV6\\HV6\\Environment\\BaseInfo");
+  ASSERT_EQ(registry.createKey(baseInfo), hv6::RegStatus::Ok);
+  ASSERT_EQ(registry.writeString(QStringLiteral("Software\\Velqor\\HV6"), QStringLiteral("CurrentKEY"),
+                                 QStringLiteral("HV6")),
+            hv6::RegStatus::Ok);
+  ASSERT_EQ(registry.writeString(baseInfo, QStringLiteral("DataPath"), data.diaryPath()),
+            hv6::RegStatus::Ok);
   EXPECT_FALSE(markerInUse());
   CSaleMdiWnd* reservation = host.library.function<Sale_NewWndFn>("Sale_NewE10Wnd")(&host.frame);
   CSaleMdiWnd* sales = host.library.function<Sale_NewWndFn>("Sale_NewE30Wnd")(&host.frame);

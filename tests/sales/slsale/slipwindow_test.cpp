@@ -1,0 +1,277 @@
+// The slip entry windows' contents through the loaded library, offscreen:
+// header fields, the function keys, buttons and right-click menu reaching
+// their commands, the dialogs, and the close question.
+#include "tests/sales/slsale/sale_host.h"
+
+#include "outside/sl_jet/seljetaccess.h"
+#include "platform/registry.h"
+#include "tests/support/temp_data_folder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using hv6test::SaleHost;
+using namespace sl;
+
+class SlipWindowTest : public ::testing::Test {
+ protected:
+  hv6test::TempDataFolder data;
+  CSelJetAccess jet{&data.diary()};
+  std::unique_ptr<SaleHost> host;
+
+  void SetUp() override {
+    host = std::make_unique<SaleHost>(&jet);
+    // The farm-work database of the sales slip window: this data folder's.
+    hv6::RegistryStore registry;
+    const QString base = QStringLiteral("Software\\Velqor\\HV6");
+    ASSERT_EQ(registry.createKey(base + QStringLiteral("\\HV6\\Environment\\BaseInfo")),
+              hv6::RegStatus::Ok);
+    ASSERT_EQ(registry.writeString(base, QStringLiteral("CurrentKEY"), QStringLiteral("HV6")),
+              hv6::RegStatus::Ok);
+    ASSERT_EQ(registry.writeString(base + QStringLiteral("\\HV6\\Environment\\BaseInfo"),
+                                   QStringLiteral("DataPath"), data.diaryPath()),
+              hv6::RegStatus::Ok);
+    for (const auto& [code, name] : {std::pair{31, "盛岡市場"}, std::pair{32, "直売所"}}) {
+      S_CLIENTSEL client;
+      client.code = code;
+      slSetText(client.name, QString::fromUtf8(name));
+      ASSERT_EQ(jet.AppendClient(client), kSlOk);
+    }
+  }
+
+  void TearDown() override { host.reset(); }
+
+  CSaleMdiWnd* open(const char* factory, const QString& title) {
+    CSaleMdiWnd* window = host->library.function<Sale_NewWndFn>(factory)(&host->frame);
+    EXPECT_NE(window->Create(title, 0), 0);
+    // Keys reach a window's shortcuts while it is active and holds the focus.
+    QApplication::setActiveWindow(&host->frame);
+    host->area->setActiveSubWindow(window);
+    find<QLineEdit>(window, QStringLiteral("slipNo"))->setFocus();
+    return window;
+  }
+
+  template <class W>
+  static W* find(QWidget* window, const QString& name) {
+    W* widget = window->findChild<W*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+  }
+
+  // A key pressed where the focus is.
+  void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) {  // a dialog closed: the frame becomes active again
+      QApplication::setActiveWindow(&host->frame);
+      focus = host->area->activeSubWindow()->findChild<QLineEdit*>(QStringLiteral("slipNo"));
+      focus->setFocus();
+    }
+    QTest::keyClick(focus, key, modifiers);
+  }
+
+  static void type(QWidget* window, const QString& field, const QString& text) {
+    auto* edit = find<QLineEdit>(window, field);
+    edit->setFocus();
+    edit->setText(text);
+    QMetaObject::invokeMethod(edit, "editingFinished");
+  }
+
+  QString storedClient(const QString& number) {
+    S_SELSLIPHD h;
+    if (jet.ReadSlipHead(0, number.rightJustified(13), h) != kSlOk) return QStringLiteral("none");
+    return QString::number(h.clientCode);
+  }
+
+  // Runs `check` on the next modal dialog, then closes it.
+  static void onNextDialog(const std::function<void(QWidget*)>& check) {
+    QTimer::singleShot(0, [check] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      check(dialog);
+      if (dialog->isVisible()) QMetaObject::invokeMethod(dialog, "reject");
+    });
+  }
+};
+
+TEST_F(SlipWindowTest, BothWindowsHaveTheirHeaderFieldsKeysAndMenu) {
+  CSaleMdiWnd* sales = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  CSaleMdiWnd* reservation = open("Sale_NewE10Wnd", QStringLiteral("予約伝票"));
+  EXPECT_TRUE(host->recorder.empty());
+  for (QWidget* w : {static_cast<QWidget*>(sales), static_cast<QWidget*>(reservation)}) {
+    for (const char* name : {"slipNo", "slipDate", "clientCode", "clientLookup", "clientName",
+                             "shipTo", "person", "shipDate", "claimDate", "tagColor", "adPlan",
+                             "gridArea", "searchConditions"})
+      EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    for (int id : {600, 601, 602, 603, 604, 605, 606, 607, 608, 609, 610, 613, 614, 615, 616, 617})
+      EXPECT_NE(w->findChild<QPushButton*>(QString::number(id)), nullptr) << id;
+  }
+  EXPECT_EQ(find<QPushButton>(sales, QStringLiteral("600"))->text(), QStringLiteral("F2 登録"));
+  EXPECT_EQ(find<QPushButton>(sales, QStringLiteral("601"))->text(), QStringLiteral("S-F4 伝票削除"));
+  // The sales window alone prints, has kinds 1 and 2 and the hand-over.
+  EXPECT_NE(sales->findChild<QPushButton*>(QStringLiteral("611")), nullptr);
+  EXPECT_NE(sales->findChild<QPushButton*>(QStringLiteral("618")), nullptr);
+  EXPECT_NE(sales->findChild<QComboBox*>(QStringLiteral("slipKind")), nullptr);
+  EXPECT_EQ(reservation->findChild<QPushButton*>(QStringLiteral("611")), nullptr);
+  EXPECT_EQ(reservation->findChild<QPushButton*>(QStringLiteral("618")), nullptr);
+  EXPECT_EQ(reservation->findChild<QComboBox*>(QStringLiteral("slipKind")), nullptr);
+  // A new slip numbered 1 on the last saved slip's date (today at first).
+  EXPECT_EQ(find<QLineEdit>(sales, QStringLiteral("slipNo"))->text(), QStringLiteral("1"));
+
+  auto* menu = sales->findChild<QMenu*>(QStringLiteral("slipMenu"));
+  ASSERT_NE(menu, nullptr);
+  QMetaObject::invokeMethod(menu, "aboutToShow");  // as when it opens
+  QStringList ids;
+  for (QAction* action : menu->actions()) ids << action->objectName();
+  EXPECT_EQ(ids, QStringList({"32927", "32915", "32916", "32931", "32936", "32928", "32929",
+                              "32930", "32932", "32922"}));
+  // The calculator and printing buttons are disabled, and greyed in the menu.
+  EXPECT_FALSE(find<QPushButton>(sales, QStringLiteral("606"))->isEnabled());
+  for (QAction* action : menu->actions())
+    EXPECT_EQ(action->isEnabled(), action->objectName() != QStringLiteral("32936") &&
+                                       action->objectName() != QStringLiteral("32922"))
+        << action->objectName().toStdString();
+}
+
+TEST_F(SlipWindowTest, KeysButtonsAndMenuReachTheirCommands) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  type(w, QStringLiteral("slipNo"), QStringLiteral("15"));
+  type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+  EXPECT_EQ(find<QLabel>(w, QStringLiteral("clientName"))->text(), QStringLiteral("盛岡市場"));
+  // F2 saves and a new slip follows.
+  press(Qt::Key_F2);
+  EXPECT_EQ(storedClient(QStringLiteral("15")), QStringLiteral("31"));
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("16"));
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("clientCode"))->text(), QString());
+
+  // The button 613 shows the first slip; SHIFT+F4 asks 100 for it.
+  find<QPushButton>(w, QStringLiteral("613"))->click();
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("15"));
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("clientCode"))->text(), QStringLiteral("31"));
+  host->recorder.answer(hv6::MsgAnswer::No);
+  press(Qt::Key_F4, Qt::ShiftModifier);
+  ASSERT_EQ(host->recorder.numbers(), QList<long>{100});
+  EXPECT_EQ(storedClient(QStringLiteral("15")), QStringLiteral("31"));
+
+  // The menu item 32927 saves too: the client changed to 32.
+  type(w, QStringLiteral("clientCode"), QStringLiteral("32"));
+  w->findChild<QMenu*>(QStringLiteral("slipMenu"))
+      ->findChild<QAction*>(QStringLiteral("32927"))
+      ->trigger();
+  EXPECT_EQ(storedClient(QStringLiteral("15")), QStringLiteral("32"));
+
+  // F5 copies the last saved slip (15) into the new slip.
+  find<QPushButton>(w, QStringLiteral("617"))->click();
+  const QString fresh = find<QLineEdit>(w, QStringLiteral("slipNo"))->text();
+  press(Qt::Key_F5);
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("clientCode"))->text(), QStringLiteral("32"));
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), fresh);
+
+  // F1 opens the window's help page.
+  QList<QUrl> pages;
+  host->help.setOpener([&pages](const QUrl& url) {
+    pages << url;
+    return true;
+  });
+  host->help.setBookPath(host->env.root());
+  QFile page(host->env.path(QStringLiteral("30030.html")));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.close();
+  press(Qt::Key_F1);
+  EXPECT_EQ(pages.size(), 1);
+
+  // 618: the hand-over program is not installed here.
+  host->recorder.clear();
+  find<QPushButton>(w, QStringLiteral("618"))->click();
+  ASSERT_EQ(host->recorder.messages().size(), 1);
+  EXPECT_EQ(host->recorder.messages().first().text, QStringLiteral("栽培履歴出力の起動に失敗しました。"));
+  EXPECT_TRUE(QFile::exists(host->env.path(QStringLiteral("documents/Velqor/HV6P/excelall.tmp"))));
+}
+
+TEST_F(SlipWindowTest, TheDialogsOpenFromTheirCommands) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+  QString seen;
+  onNextDialog([&seen](QWidget* dialog) {
+    seen = dialog->objectName() + u' ' + dialog->windowTitle();
+    EXPECT_NE(dialog->findChild<QPushButton*>(QStringLiteral("registerPattern")), nullptr);
+  });
+  find<QPushButton>(w, QStringLiteral("603"))->click();
+  EXPECT_EQ(seen, QStringLiteral("501 おきまり伝票"));
+
+  onNextDialog([&seen](QWidget* dialog) {
+    seen = dialog->objectName() + u' ' + dialog->windowTitle();
+    auto* name = dialog->findChild<QLabel*>(QStringLiteral("info0"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("盛岡市場"));
+  });
+  press(Qt::Key_F2, Qt::ShiftModifier);
+  EXPECT_EQ(seen, QStringLiteral("505 情報"));
+
+  // The search conditions keep the navigation to one client.
+  onNextDialog([](QWidget* dialog) {
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("503"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("clientCode"))->setText(QStringLiteral("32"));
+    dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+  });
+  find<QPushButton>(w, QStringLiteral("searchConditions"))->click();
+  find<QPushButton>(w, QStringLiteral("613"))->click();  // nothing of client 32 yet
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("clientCode"))->text(), QStringLiteral("31"));
+}
+
+TEST_F(SlipWindowTest, ClosingAChangedSlipAsks5102) {
+  CSaleMdiWnd* w = open("Sale_NewE10Wnd", QStringLiteral("予約伝票"));
+  type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+  host->recorder.answer(hv6::MsgAnswer::No);
+  find<QPushButton>(w, QStringLiteral("605"))->click();
+  host->flushEvents();
+  EXPECT_EQ(host->recorder.numbers(), QList<long>{5102});
+  EXPECT_TRUE(host->area->subWindowList().isEmpty());
+
+  // Yes saves before the window goes.
+  CSaleMdiWnd* again = open("Sale_NewE10Wnd", QStringLiteral("予約伝票"));
+  type(again, QStringLiteral("slipNo"), QStringLiteral("70"));
+  type(again, QStringLiteral("clientCode"), QStringLiteral("32"));
+  again->close();
+  host->flushEvents();
+  S_SELSLIPHD h;
+  ASSERT_EQ(jet.ReadSlipHead(1, QStringLiteral("70").rightJustified(13), h), kSlOk);
+  EXPECT_EQ(h.clientCode, 32);
+  EXPECT_EQ(h.slipKind, kKindReservation);
+}
+
+TEST_F(SlipWindowTest, WithoutTheFarmSettingsTheSalesWindowSays221AndOpens) {
+  hv6::RegistryStore registry;
+  ASSERT_EQ(registry.deleteValue(QStringLiteral("Software\\Velqor\\HV6\\HV6\\Environment\\BaseInfo"),
+                                 QStringLiteral("DataPath")),
+            hv6::RegStatus::Ok);
+  open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  EXPECT_EQ(host->recorder.numbers(), QList<long>{221});
+  EXPECT_EQ(host->area->subWindowList().size(), 1);
+}
+
+// Screenshots of both windows for a look (HV6_SCREENSHOTS names a folder).
+TEST_F(SlipWindowTest, Screenshots) {
+  const QString folder = qEnvironmentVariable("HV6_SCREENSHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "HV6_SCREENSHOTS not set";
+  host->frame.resize(1100, 720);
+  for (const auto& [factory, name] : {std::pair{"Sale_NewE30Wnd", "e30"}, std::pair{"Sale_NewE10Wnd", "e10"}}) {
+    CSaleMdiWnd* w = open(factory, QString::fromLatin1(name));
+    w->resize(1040, 600);
+    type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+    QApplication::processEvents();
+    EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(name))));
+  }
+}
+
+}  // namespace

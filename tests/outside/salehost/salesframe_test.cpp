@@ -29,6 +29,15 @@ const QString kLibrary = QStringLiteral(HV6_SLSALE_PATH);
 class SalesFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The data set the sales slip window reads its farm-work masters from.
+    hv6::RegistryStore registry;
+    const QString base = QStringLiteral("Software\\Velqor\\HV6");
+    const QString baseInfo = base + QStringLiteral("\\HV6\\Environment\\BaseInfo");
+    ASSERT_EQ(registry.createKey(baseInfo), hv6::RegStatus::Ok);
+    ASSERT_EQ(registry.writeString(base, QStringLiteral("CurrentKEY"), QStringLiteral("HV6")),
+              hv6::RegStatus::Ok);
+    ASSERT_EQ(registry.writeString(baseInfo, QStringLiteral("DataPath"), data.diaryPath()),
+              hv6::RegStatus::Ok);
     ASSERT_TRUE(services.open(data.diaryPath())) << services.errorText().toStdString();
     ASSERT_TRUE(module.load(kLibrary)) << module.errorText().toStdString();
     services.handTo(module);

@@ -11,10 +11,14 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -229,6 +233,41 @@ TEST_F(SlipWindowTest, TheDialogsOpenFromTheirCommands) {
   EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("clientCode"))->text(), QStringLiteral("31"));
 }
 
+TEST_F(SlipWindowTest, AFreeNumberOverAStoredSlipOpensTheCopyBox) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  // The client picked from the lookup's list.
+  onNextDialog([](QWidget* dialog) {
+    auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("clientList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->item(1, 1)->text(), QStringLiteral("直売所"));
+    list->setCurrentCell(1, 0);
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  find<QToolButton>(w, QStringLiteral("clientLookup"))->click();
+  EXPECT_EQ(find<QLabel>(w, QStringLiteral("clientName"))->text(), QStringLiteral("直売所"));
+  find<QPushButton>(w, QStringLiteral("600"))->click();
+  find<QPushButton>(w, QStringLiteral("613"))->click();
+  ASSERT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("1"));
+
+  QString text;
+  onNextDialog([&text](QWidget* box) {
+    EXPECT_EQ(box->objectName(), QStringLiteral("361"));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("確  認"));
+    text = box->findChild<QLabel*>(QStringLiteral("text"))->text();
+    EXPECT_EQ(box->findChild<QPushButton*>(QStringLiteral("whole"))->text(),
+              QStringLiteral("伝票全体をコピー(&D)"));
+    box->findChild<QPushButton*>(QStringLiteral("headerOnly"))->click();
+  });
+  type(w, QStringLiteral("slipNo"), QStringLiteral("8"));
+  EXPECT_TRUE(text.startsWith(QStringLiteral("すでに登録済みの伝票内容をコピーして")));
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("8"));
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("clientCode"))->text(), QStringLiteral("32"));
+  find<QPushButton>(w, QStringLiteral("600"))->click();
+  EXPECT_EQ(storedClient(QStringLiteral("8")), QStringLiteral("32"));
+  EXPECT_EQ(storedClient(QStringLiteral("1")), QStringLiteral("32"));
+}
+
 TEST_F(SlipWindowTest, ClosingAChangedSlipAsks5102) {
   CSaleMdiWnd* w = open("Sale_NewE10Wnd", QStringLiteral("予約伝票"));
   type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
@@ -272,6 +311,20 @@ TEST_F(SlipWindowTest, Screenshots) {
     QApplication::processEvents();
     EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(name))));
   }
+  QMdiSubWindow* w = host->area->subWindowList().first();
+  host->area->setActiveSubWindow(w);
+  for (const char* id : {"603", "610"}) {
+    onNextDialog([&folder, id](QWidget* dialog) {
+      dialog->adjustSize();
+      EXPECT_TRUE(dialog->grab().save(folder + QStringLiteral("/dialog%1.png").arg(QString::fromLatin1(id))));
+    });
+    find<QPushButton>(w, QString::fromLatin1(id))->click();
+  }
+  onNextDialog([&folder](QWidget* dialog) {
+    dialog->adjustSize();
+    EXPECT_TRUE(dialog->grab().save(folder + QStringLiteral("/dialog503.png")));
+  });
+  find<QPushButton>(w, QStringLiteral("searchConditions"))->click();
 }
 
 }  // namespace

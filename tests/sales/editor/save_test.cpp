@@ -279,3 +279,32 @@ TEST_F(EditorTest, ASavedSalesSlipShowsInTheCalendarAndAReservationDoesNot) {
 
 }  // namespace
 }  // namespace editortest
+
+namespace editortest {
+namespace {
+
+TEST_F(EditorTest, TheBillingDateQuestionUsesTheCompanysDateStyle) {
+  S_COMPANY company;
+  ASSERT_EQ(store.ReadCompany(company), kSlOk);
+  company.dateStyle = 1;  // Japanese era
+  ASSERT_EQ(store.UpdateCompany(company), kSlOk);
+  S_CLIENTSEL market;
+  ASSERT_EQ(store.ReadClient(kMarket, market), kSlOk);
+  market.lastBillDate = 20250610;
+  ASSERT_EQ(store.UpdateClient(market), kSlOk);
+  auto e = editor();
+  ASSERT_TRUE(e->setClient(kMarket));
+  typeLine(*e, 0, QStringLiteral("T1"), 1);
+  // Without a planned billing date the slip's date is billed.
+  recorder.answer(hv6::MsgAnswer::No);
+  EXPECT_FALSE(e->save());
+  ASSERT_EQ(recorder.numbers(), QList<long>{5136});
+  EXPECT_EQ(recorder.messages().first().text,
+            CNmlMsg::text(5136, QStringLiteral("R.07/06/03"), QStringLiteral("R.07/06/10")));
+  recorder.clear();
+  ASSERT_TRUE(e->save());  // Yes
+  EXPECT_EQ(recorder.numbers(), QList<long>{5136});
+}
+
+}  // namespace
+}  // namespace editortest

@@ -268,6 +268,21 @@ TEST_F(SlipWindowTest, AFreeNumberOverAStoredSlipOpensTheCopyBox) {
   EXPECT_EQ(storedClient(QStringLiteral("1")), QStringLiteral("32"));
 }
 
+TEST_F(SlipWindowTest, TheUnitPriceDialogNeedsALineWithGoods) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  std::unique_ptr<QDialog> dialog(host->library.function<Sale_NewDlgFn>("Sale_NewE12Dlg")(w));
+  EXPECT_EQ(dialog->objectName(), QStringLiteral("502"));
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("単価設定"));
+  auto* goods = dialog->findChild<QLabel*>(QStringLiteral("goodsName"));
+  ASSERT_NE(goods, nullptr);
+  EXPECT_EQ(goods->text(), QStringLiteral("この行には商品が指定されていません。"));
+  EXPECT_FALSE(dialog->findChild<QPushButton*>(QStringLiteral("ok"))->isEnabled());
+  // Opened from no slip window it says where it belongs.
+  std::unique_ptr<QDialog> alone(host->library.function<Sale_NewDlgFn>("Sale_NewE16Dlg")(nullptr));
+  EXPECT_EQ(alone->findChild<QLabel*>(QStringLiteral("info0")), nullptr);
+  EXPECT_NE(alone->findChild<QPushButton*>(QStringLiteral("close")), nullptr);
+}
+
 TEST_F(SlipWindowTest, ClosingAChangedSlipAsks5102) {
   CSaleMdiWnd* w = open("Sale_NewE10Wnd", QStringLiteral("予約伝票"));
   type(w, QStringLiteral("clientCode"), QStringLiteral("31"));

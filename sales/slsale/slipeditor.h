@@ -151,6 +151,8 @@ class SlipEditor {
   // the current line and cell as the user moves.
   const SlipCursor& cursor() const { return cursor_; }
   void setCurrent(int row, SlipCell cell = SlipCell::Kind);
+  // Puts the cursor on a field without changing the current line.
+  void placeCursor(SlipField field) { place(field, currentRow_); }
   int currentRow() const { return currentRow_; }
 
   // --- header fields -------------------------------------------------------

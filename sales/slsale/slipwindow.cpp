@@ -62,7 +62,8 @@ bool CSlipWnd::prepare() {
     sl::CSelJetAccess* jet = slsale::services().jet;
     return jet ? jet->ReadCompany(company) : slsale::kNoStore;
   };
-  steps.build = [this, &records] {
+  hv6::sales::FarmLoadResult farm;
+  steps.build = [this, &records, &farm] {
     hv6::sales::SlipEditor& editor = *slip_->editor;
     hv6::sales::SlipEditorHooks& hooks = editor.hooks();
     auto search = std::make_shared<slsale::NumberSearchBox>(this);
@@ -77,6 +78,10 @@ bool CSlipWnd::prepare() {
       return hv6::startProgram(program, arguments).ok;
     };
     hooks.handOverFolder = handOverFolder();
+    // The farm-work masters the lines name; their failure is told once
+    // the window stands.
+    if (sales_)
+      farm = hv6::sales::loadFarmMasters(hv6::RegistryStore(), slip_->farm);
     editor.start(records.environment, records.company);
     editor.setBoxParent(this);
     auto* content = new slsale::SlipWindowContent(this, editor, sales_);
@@ -94,20 +99,20 @@ bool CSlipWnd::prepare() {
     slip_.reset();
     return false;
   }
-  if (sales_) {
-    // The farm-work masters the lines name (crop, field, grade, standard).
-    const hv6::sales::FarmLoadResult loaded =
-        hv6::sales::loadFarmMasters(hv6::RegistryStore(), slip_->farm);
-    // Without them the slips are entered all the same, without the names.
-    sl::CErrMsg local;
-    sl::CErrMsg& box = slsale::services().errMsg ? *slsale::services().errMsg : local;
-    if (loaded.error > 0) box.Disp(0, frameWindow(), loaded.error);
-    if (loaded.error < 0)
-      box.DispText(QStringLiteral("品目・ほ場・等級・規格の読み込みに失敗しました。\n(エラーコード: %1)")
-                       .arg(loaded.status),
-                   frameWindow());
-  }
+  tellFarmFailure(farm);
   return true;
+}
+
+// Without the farm-work masters slips are entered all the same, without
+// the names of crops, fields, grades and standards.
+void CSlipWnd::tellFarmFailure(const hv6::sales::FarmLoadResult& loaded) {
+  sl::CErrMsg local;
+  sl::CErrMsg& box = slsale::services().errMsg ? *slsale::services().errMsg : local;
+  if (loaded.error > 0) box.Disp(0, frameWindow(), loaded.error);
+  if (loaded.error < 0)
+    box.DispText(QStringLiteral("品目・ほ場・等級・規格の読み込みに失敗しました。\n(エラーコード: %1)")
+                     .arg(loaded.status),
+                 frameWindow());
 }
 
 void CSlipWnd::closeEvent(QCloseEvent* event) {

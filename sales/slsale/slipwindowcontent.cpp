@@ -5,6 +5,7 @@
 #include "outside/sl_jet/seljetaccess.h"
 #include "outside/sl_lib/convymd.h"
 #include "sales/slsale/module.h"
+#include "sales/slsale/slipgrid.h"
 #include "sales/slsale/slipwindowparts.h"
 #include "sales/slsale/slsale.h"
 
@@ -40,6 +41,39 @@ const QStringList& tagColorNames() {
                                  QStringLiteral("黄"),   QStringLiteral("桃"),
                                  QStringLiteral("白")};
   return names;
+}
+
+using hv6::sales::SlipCell;
+using hv6::sales::SlipGridModel;
+
+int fieldOf(SlipCell cell) {
+  switch (cell) {
+    case SlipCell::Kind: return SlipGridModel::kKind;
+    case SlipCell::GoodsCode: return SlipGridModel::kGoodsCode;
+    case SlipCell::Name: return SlipGridModel::kName;
+    case SlipCell::UnitPrice: return SlipGridModel::kUnitPrice;
+    case SlipCell::Amount: return SlipGridModel::kAmount;
+  }
+  return SlipGridModel::kKind;
+}
+
+SlipCell cellOf(int field) {
+  switch (field) {
+    case SlipGridModel::kGoodsCode: return SlipCell::GoodsCode;
+    case SlipGridModel::kName: return SlipCell::Name;
+    case SlipGridModel::kUnitPrice: return SlipCell::UnitPrice;
+    case SlipGridModel::kAmount: return SlipCell::Amount;
+    default: return SlipCell::Kind;
+  }
+}
+
+hv6::sales::FarmLists farmLists(const hv6::sales::FarmMasters& farm) {
+  const auto names = [](const QList<hv6::sales::FarmEntry>& entries) {
+    QList<hv6::sales::FarmName> out;
+    for (const hv6::sales::FarmEntry& e : entries) out.append({e.code, e.name});
+    return out;
+  };
+  return {names(farm.crops), names(farm.fields), names(farm.grades), names(farm.standards)};
 }
 
 QLabel* caption(const QString& text, QWidget* parent) {
@@ -138,17 +172,63 @@ SlipWindowContent::SlipWindowContent(CSlipWnd* window, hv6::sales::SlipEditor& e
   top->addWidget(buildHeader(), 1);
   top->addWidget(buildNavigation(), 0, Qt::AlignTop);
   layout->addLayout(top);
-  // The line grid and its totals line go here.
-  gridArea_ = new QFrame(this);
-  gridArea_->setObjectName(QStringLiteral("gridArea"));
-  static_cast<QFrame*>(gridArea_)->setFrameShape(QFrame::StyledPanel);
-  gridArea_->setFocusPolicy(Qt::StrongFocus);
-  gridArea_->setMinimumHeight(8 * fontMetrics().height());
-  layout->addWidget(gridArea_, 1);
+  buildGrid(layout);
   layout->addWidget(buildKeys());
   contextMenu();
   fillLists();
   refresh();
+}
+
+// The line grid with its totals line over the editor's slip.
+void SlipWindowContent::buildGrid(QBoxLayout* layout) {
+  grid_ = new hv6::sales::SlipGrid(sales_ ? SlipGridModel::Sales : SlipGridModel::Reservation, this);
+  grid_->setObjectName(QStringLiteral("slipGrid"));
+  sl::MTRX_INIT init;
+  const Display& shown = display();
+  if (shown.font) init.font = *shown.font;
+  if (shown.colors) init.colors = *shown.colors;
+  init.cellWidth = shown.charWidth;
+  init.cellHeight = shown.charHeight;
+  init.resource = services().gridResource;
+  grid_->Initial(init);
+  grid_->setGoodsLookup([](const QString& code, sl::S_COMMODITY& goods) {
+    sl::CSelJetAccess* jet = services().jet;
+    return jet && jet->ReadGoods(code, goods) == sl::kSlOk;
+  });
+  if (sales_)
+    if (SlipWindowState* state = window_->slipState()) grid_->setFarmLists(farmLists(state->farm));
+  grid_->setSlipModel(&editor_.model());
+  QObject::connect(grid_, &hv6::sales::SlipGrid::currentCellChanged, this,
+                   [this](int line, int field) { editor_.setCurrent(line, cellOf(field)); });
+  QObject::connect(grid_, &hv6::sales::SlipGrid::refusal, this,
+                   [this](int number) { showError(number); });
+  QObject::connect(grid_, &hv6::sales::SlipGrid::goodsNotFound, this,
+                   [this](int, const QString& code) {
+                     showError(0, QStringLiteral("商品コード[%1]の商品は登録されていません。")
+                                      .arg(code.trimmed()));
+                   });
+  // 単価設定 from the unit price cell.
+  auto* price = new QShortcut(QKeySequence(Qt::Key_F9), this);
+  price->setContext(Qt::WidgetWithChildrenShortcut);
+  QObject::connect(price, &QShortcut::activated, this, [this] { openUnitPrice(); });
+  layout->addWidget(grid_, 1);
+}
+
+void SlipWindowContent::showError(long number, const QString& text) {
+  sl::CErrMsg local;
+  sl::CErrMsg& box = services().errMsg ? *services().errMsg : local;
+  if (text.isEmpty())
+    box.Disp(0, window_, number);
+  else
+    box.DispText(text, window_);
+}
+
+void SlipWindowContent::openUnitPrice() {
+  if (grid_->currentField() != SlipGridModel::kUnitPrice) return;
+  grid_->commitEdit();
+  editor_.setCurrent(grid_->currentLine(), SlipCell::UnitPrice);
+  CE12Dlg dialog(window_);
+  if (dialog.exec() == QDialog::Accepted) grid_->linesChanged(editor_.currentRow(), editor_.currentRow() + 1);
 }
 
 QWidget* SlipWindowContent::buildHeader() {
@@ -240,6 +320,7 @@ QWidget* SlipWindowContent::buildHeader() {
     editor_.enterSlipNumber(slipNo_->text());
     refreshing_ = false;
     refresh();
+    grid_->reload();
     focusCursor();
   });
   slipDate_->onChanged = [this](std::int32_t date) { editor_.setSlipDate(date); };
@@ -254,6 +335,7 @@ QWidget* SlipWindowContent::buildHeader() {
     refreshing_ = false;
     fillLists();
     refresh();
+    grid_->reload();
   });
   QObject::connect(lookup, &QToolButton::clicked, this, [this] { pickClient(); });
   QObject::connect(shipTo_, &QComboBox::activated, this,
@@ -394,8 +476,7 @@ void SlipWindowContent::refresh() {
 
 bool SlipWindowContent::enabled(int command) const {
   switch (command) {
-    case kCmdCalculator:  // the calculator belongs to the line grid
-    case kCmdPrint:       // the printing of slips is not part of this window yet
+    case kCmdPrint:  // the printing of slips is not part of this window yet
       return false;
     case kCmdDeleteSlip:
       return !sl::slText(editor_.header().slipNo).trimmed().isEmpty();
@@ -416,13 +497,22 @@ void SlipWindowContent::focusCursor() {
     case SlipField::Person: person_->setFocus(); break;
     case SlipField::ShipDate: shipDate_->edit()->setFocus(); break;
     case SlipField::ClaimDate: claimDate_->edit()->setFocus(); break;
-    case SlipField::Line: gridArea_->setFocus(); break;
+    case SlipField::Line: {
+      const hv6::sales::SlipCursor& c = editor_.cursor();
+      grid_->setCurrentCell(c.row, fieldOf(c.cell));
+      grid_->grid()->setFocus();
+      break;
+    }
     case SlipField::None: break;
   }
 }
 
 void SlipWindowContent::run(int command) {
   if (!enabled(command)) return;
+  grid_->commitEdit();
+  // Line commands work on the grid's current line.
+  editor_.setCurrent(grid_->currentLine(), cellOf(grid_->currentField()));
+  if (!grid_->isAncestorOf(QApplication::focusWidget())) editor_.placeCursor(SlipField::None);
   // What was typed into a field and not yet taken counts first.
   if (!refreshing_) {
     refreshing_ = true;
@@ -461,10 +551,12 @@ void SlipWindowContent::run(int command) {
     case kCmdLast: editor_.navigate(SlipMove::Last); break;
     case kCmdNew: editor_.navigate(SlipMove::New); break;
     case kCmdHandOver: editor_.handOver(); break;
+    case kCmdCalculator: grid_->openCalculator(); break;
     default: break;
   }
   fillLists();
   refresh();
+  grid_->reload();
   focusCursor();
 }
 
@@ -536,6 +628,7 @@ void SlipWindowContent::pickClient() {
   editor_.setClient(clients.at(table->currentRow()).code);
   fillLists();
   refresh();
+  grid_->reload();
 }
 
 void SlipWindowContent::searchDialog() {

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -26,6 +27,10 @@ class QProgressDialog;
 class QPushButton;
 class QToolButton;
 class CSlipWnd;
+
+namespace hv6::sales {
+class SlipGrid;
+}
 
 namespace slsale {
 
@@ -114,6 +119,9 @@ class SlipWindowContent : public QWidget {
   void pickClient();
   void searchDialog();
   bool enabled(int command) const;
+  void buildGrid(QBoxLayout* layout);
+  void showError(long number, const QString& text = QString());
+  void openUnitPrice();
 
   CSlipWnd* window_;
   hv6::sales::SlipEditor& editor_;
@@ -130,7 +138,7 @@ class SlipWindowContent : public QWidget {
   DateField* claimDate_ = nullptr;
   QComboBox* tagColor_ = nullptr;
   QComboBox* adPlan_ = nullptr;
-  QWidget* gridArea_ = nullptr;
+  hv6::sales::SlipGrid* grid_ = nullptr;
   QMap<int, QPushButton*> buttons_;
   QMenu* menu_ = nullptr;
 };

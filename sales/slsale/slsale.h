@@ -50,6 +50,9 @@ struct MTRX_COLOR;
 namespace slsale {
 struct SlipWindowState;
 }
+namespace hv6::sales {
+struct FarmLoadResult;
+}
 
 #if defined(SLSALE_BUILDING)
 #define SLSALE_API Q_DECL_EXPORT
@@ -144,6 +147,7 @@ class SLSALE_API CSlipWnd : public CSaleMdiWnd {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void tellFarmFailure(const hv6::sales::FarmLoadResult& loaded);
   bool sales_;
   std::unique_ptr<slsale::SlipWindowState> slip_;
 };

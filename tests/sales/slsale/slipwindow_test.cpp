@@ -3,8 +3,10 @@
 // their commands, the dialogs, and the close question.
 #include "tests/sales/slsale/sale_host.h"
 
+#include "calendar/salesfill.h"
 #include "outside/sl_jet/seljetaccess.h"
 #include "platform/registry.h"
+#include "tests/calendar/recording.h"
 #include "tests/support/temp_data_folder.h"
 
 #include <QComboBox>
@@ -312,6 +314,91 @@ TEST_F(SlipWindowTest, WithoutTheFarmSettingsTheSalesWindowSays221AndOpens) {
   open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
   EXPECT_EQ(host->recorder.numbers(), QList<long>{221});
   EXPECT_EQ(host->area->subWindowList().size(), 1);
+}
+
+// A 20-line slip typed key by key into the grid of the sales window, saved
+// with F2: found in Slip and SlipDetails and in the calendar's lines.
+class TypedSlipTest : public SlipWindowTest {
+ protected:
+  void SetUp() override {
+    SlipWindowTest::SetUp();
+    for (const auto& [code, name, price] :
+         {std::tuple{"T1", "トマト", 300}, std::tuple{"C1", "きゅうり", 200}}) {
+      S_COMMODITY goods;
+      slSetText(goods.code, QString::fromLatin1(code));
+      slSetText(goods.name, QString::fromUtf8(name));
+      goods.standardPrice = price;
+      ASSERT_EQ(jet.AppendGoods(goods), kSlOk);
+    }
+  }
+
+  // Types into the grid where its cursor is.
+  void typeKeys(QWidget* grid, const QString& text) {
+    for (const QChar c : text) QTest::keyClick(grid, c.toLatin1());
+  }
+
+  // Lines of 売上 typed from the first line's kind: tomatoes on even lines,
+  // cucumbers on odd ones, quantity line + 1, crop on the tomato lines.
+  QWidget* typeLines(CSaleMdiWnd* w, int count, std::int32_t crop) {
+    auto* grid = w->findChild<QWidget*>(QStringLiteral("grid"));
+    EXPECT_NE(grid, nullptr);
+    if (!grid) return nullptr;
+    QApplication::setActiveWindow(&host->frame);
+    grid->setFocus();
+    for (int l = 0; l < count; ++l) {
+      typeKeys(grid, QStringLiteral("1"));  // 売上: on to the goods code
+      typeKeys(grid, l % 2 == 0 ? QStringLiteral("T1") : QStringLiteral("C1"));
+      // Goods code, name, tax class: on to the quantity.
+      for (int i = 0; i < 3; ++i) QTest::keyClick(grid, Qt::Key_Return);
+      typeKeys(grid, QString::number(l + 1));
+      // Unit, unit price, amount, cost price, tax, simplified class.
+      for (int i = 0; i < 6; ++i) QTest::keyClick(grid, Qt::Key_Return);
+      // 品目 (a digit chooses the list's entry, then Enter), ほ場, grade,
+      // standard, and on to the next line.
+      if (l % 2 == 0 && crop > 0) typeKeys(grid, QString::number(crop));
+      for (int i = 0; i < 5; ++i) QTest::keyClick(grid, Qt::Key_Return);
+    }
+    return grid;
+  }
+};
+
+TEST_F(TypedSlipTest, ASlipTypedKeyByKeyIsSavedWithF2AndShowsInTheCalendar) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  type(w, QStringLiteral("slipNo"), QStringLiteral("501"));
+  type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+  w->resize(1040, 720);
+  QWidget* grid = typeLines(w, 20, 0);
+  ASSERT_NE(grid, nullptr);
+  const QString folder = qEnvironmentVariable("HV6_SCREENSHOTS");
+  if (!folder.isEmpty()) w->grab().save(folder + QStringLiteral("/e30-20lines.png"));
+  EXPECT_TRUE(host->recorder.empty());
+  QTest::keyClick(grid, Qt::Key_F2);
+  EXPECT_TRUE(host->recorder.empty()) << host->recorder.numbers().size();
+  S_SELSLIPHD h;
+  ASSERT_EQ(jet.ReadSlipHead(0, QStringLiteral("501").rightJustified(13), h), kSlOk);
+  QList<S_SELSLIP> lines;
+  ASSERT_EQ(jet.ReadSlipLines(h.code, lines), kSlOk);
+  ASSERT_EQ(lines.size(), 20);
+  double amount = 0;
+  for (int l = 0; l < 20; ++l) {
+    EXPECT_EQ(slText(lines[l].goodsCode), l % 2 == 0 ? QStringLiteral("T1") : QStringLiteral("C1")) << l;
+    EXPECT_EQ(lines[l].quantity, l + 1) << l;
+    EXPECT_EQ(lines[l].amount, (l + 1) * (l % 2 == 0 ? 300 : 200)) << l;
+    amount += lines[l].amount;
+  }
+  EXPECT_EQ(h.lineCount, 20);
+  EXPECT_EQ(h.taxOutAmount, amount);
+  // The calendar shows it on its day, by client.
+  hv6test::RecordingSink sink;
+  hv6test::RecordingMeter meter;
+  hv6::MemoList memos;
+  hv6::fillSlips(data.diary(), 1, 0, h.slipDate / 100 * 100, sink, memos, meter);
+  EXPECT_EQ(sink.calls, QStringList{QStringLiteral("add %1/%2 盛岡市場 %3 0")
+                                        .arg(h.slipDate / 100 % 100)
+                                        .arg(h.slipDate % 100)
+                                        .arg(amount * 1.1)});
+  // The window moved on to the next number.
+  EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("502"));
 }
 
 // Screenshots of both windows for a look (HV6_SCREENSHOTS names a folder).

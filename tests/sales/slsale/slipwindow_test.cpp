@@ -339,7 +339,7 @@ class TypedSlipTest : public SlipWindowTest {
 
   // Lines of 売上 typed from the first line's kind: tomatoes on even lines,
   // cucumbers on odd ones, quantity line + 1, crop on the tomato lines.
-  QWidget* typeLines(CSaleMdiWnd* w, int count, std::int32_t crop) {
+  QWidget* typeLines(CSaleMdiWnd* w, int count, std::int32_t crop, bool sales = true) {
     auto* grid = w->findChild<QWidget*>(QStringLiteral("grid"));
     EXPECT_NE(grid, nullptr);
     if (!grid) return nullptr;
@@ -353,10 +353,10 @@ class TypedSlipTest : public SlipWindowTest {
       typeKeys(grid, QString::number(l + 1));
       // Unit, unit price, amount, cost price, tax, simplified class.
       for (int i = 0; i < 6; ++i) QTest::keyClick(grid, Qt::Key_Return);
-      // 品目 (a digit chooses the list's entry, then Enter), ほ場, grade,
-      // standard, and on to the next line.
-      if (l % 2 == 0 && crop > 0) typeKeys(grid, QString::number(crop));
-      for (int i = 0; i < 5; ++i) QTest::keyClick(grid, Qt::Key_Return);
+      // The sales window: 品目 (a digit chooses the list's entry), ほ場,
+      // grade, standard; then on to the next line.
+      if (sales && l % 2 == 0 && crop > 0) typeKeys(grid, QString::number(crop));
+      for (int i = 0; i < (sales ? 5 : 1); ++i) QTest::keyClick(grid, Qt::Key_Return);
     }
     return grid;
   }
@@ -399,6 +399,55 @@ TEST_F(TypedSlipTest, ASlipTypedKeyByKeyIsSavedWithF2AndShowsInTheCalendar) {
                                         .arg(amount * 1.1)});
   // The window moved on to the next number.
   EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("502"));
+}
+
+TEST_F(TypedSlipTest, TwoWindowsOnOneSlip_TheSecondSaveIsRefusedAndKeepsItsLines) {
+  CSaleMdiWnd* first = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  type(first, QStringLiteral("slipNo"), QStringLiteral("60"));
+  type(first, QStringLiteral("clientCode"), QStringLiteral("31"));
+  typeLines(first, 2, 0);
+  find<QPushButton>(first, QStringLiteral("600"))->click();
+  // Both windows show slip 60; the first saves another client.
+  CSaleMdiWnd* second = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  type(first, QStringLiteral("slipNo"), QStringLiteral("60"));
+  type(second, QStringLiteral("slipNo"), QStringLiteral("60"));
+  type(first, QStringLiteral("clientCode"), QStringLiteral("32"));
+  find<QPushButton>(first, QStringLiteral("600"))->click();
+  ASSERT_TRUE(host->recorder.empty());
+  EXPECT_EQ(storedClient(QStringLiteral("60")), QStringLiteral("32"));
+  // The second window, still on what it read, changes the client too:
+  // refused, and its change stays on screen.
+  host->area->setActiveSubWindow(second);
+  type(second, QStringLiteral("clientCode"), QStringLiteral("32"));
+  find<QPushButton>(second, QStringLiteral("600"))->click();
+  ASSERT_EQ(host->recorder.messages().size(), 1);
+  EXPECT_TRUE(host->recorder.messages().first().text.contains(QStringLiteral("他の画面")));
+  EXPECT_EQ(find<QLineEdit>(second, QStringLiteral("slipNo"))->text(), QStringLiteral("60"));
+  EXPECT_EQ(find<QLineEdit>(second, QStringLiteral("clientCode"))->text(), QStringLiteral("32"));
+  S_SELSLIPHD h;
+  ASSERT_EQ(jet.ReadSlipHead(0, QStringLiteral("60").rightJustified(13), h), kSlOk);
+  QList<S_SELSLIP> lines;
+  ASSERT_EQ(jet.ReadSlipLines(h.code, lines), kSlOk);
+  EXPECT_EQ(lines.size(), 2);
+  S_CLIENTSEL shop;
+  ASSERT_EQ(jet.ReadClient(32, shop), kSlOk);
+  EXPECT_EQ(shop.salesSlipCount, 1);  // stored once, not twice
+}
+
+// Both windows with a 20-line slip, for a look.
+TEST_F(TypedSlipTest, Screenshots) {
+  const QString folder = qEnvironmentVariable("HV6_SCREENSHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "HV6_SCREENSHOTS not set";
+  host->frame.resize(1300, 820);
+  for (const auto& [factory, name, sales] :
+       {std::tuple{"Sale_NewE30Wnd", "e30-20", true}, std::tuple{"Sale_NewE10Wnd", "e10-20", false}}) {
+    CSaleMdiWnd* w = open(factory, QString::fromLatin1(name));
+    w->resize(1240, 760);
+    type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+    typeLines(w, 20, 0, sales);
+    QApplication::processEvents();
+    EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(name))));
+  }
 }
 
 // Screenshots of both windows for a look (HV6_SCREENSHOTS names a folder).

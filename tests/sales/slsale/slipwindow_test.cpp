@@ -434,6 +434,30 @@ TEST_F(TypedSlipTest, TwoWindowsOnOneSlip_TheSecondSaveIsRefusedAndKeepsItsLines
   EXPECT_EQ(shop.salesSlipCount, 1);  // stored once, not twice
 }
 
+TEST_F(TypedSlipTest, LineKeysWorkOnTheGridsCurrentLine) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+  QWidget* grid = typeLines(w, 3, 0);
+  ASSERT_NE(grid, nullptr);
+  // Up to the second line (two rows a line), then F4: its number in the
+  // question.
+  for (int i = 0; i < 4; ++i) QTest::keyClick(grid, Qt::Key_Up);
+  host->recorder.answer(hv6::MsgAnswer::No);
+  QTest::keyClick(grid, Qt::Key_F4);
+  ASSERT_EQ(host->recorder.messages().size(), 1);
+  EXPECT_EQ(host->recorder.messages().first().text,
+            sl::CNmlMsg::text(100, QStringLiteral("番号[2] の明細行")));
+  // F3 puts an empty line there; F2 is refused with 51004 on it.
+  host->recorder.clear();
+  QTest::keyClick(grid, Qt::Key_F3);
+  QTest::keyClick(grid, Qt::Key_F2);
+  EXPECT_EQ(host->recorder.numbers(), QList<long>{51004});
+  // F4 on the empty line does nothing.
+  host->recorder.clear();
+  QTest::keyClick(grid, Qt::Key_F4);
+  EXPECT_TRUE(host->recorder.empty());
+}
+
 // Both windows with a 20-line slip, for a look.
 TEST_F(TypedSlipTest, Screenshots) {
   const QString folder = qEnvironmentVariable("HV6_SCREENSHOTS");

@@ -3,6 +3,7 @@
 // "伝票検索条件設定" (CE14Dlg), the client information "情報" (CE16Dlg), and
 // the boxes the slip editor asks: "確  認" and the number search's progress.
 #include "outside/sl_lib/conv.h"
+#include "sales/slsale/module.h"
 #include "sales/slsale/slipwindowparts.h"
 #include "sales/slsale/slsale.h"
 
@@ -38,6 +39,7 @@ namespace {
 void setTemplate(QDialog* dialog, int templateId, const QString& title) {
   dialog->setObjectName(QString::number(templateId));
   dialog->setWindowTitle(title);
+  if (const QFont* font = display().font) dialog->setFont(*font);
 }
 
 SlipEditor* editorOf(QWidget* parent) {

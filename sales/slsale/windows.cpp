@@ -23,10 +23,6 @@
 
 namespace {
 
-constexpr int kE10Icon = 147;
-constexpr int kE30Icon = 149;
-constexpr int kE2040Icon = 150;
-constexpr int kE50Icon = 151;
 constexpr int kE60Icon = 152;
 constexpr int kMinimumTextLines = 11;
 
@@ -142,68 +138,7 @@ int CSaleMdiWnd::Create(const QString& title, quint32 style) {
   return 1;
 }
 
-CSlipWnd::CSlipWnd(QWidget* frame, short id, int iconId, int helpTopic)
-    : CSaleMdiWnd(frame, id, iconId, helpTopic) {}
-
-CSlipWnd::~CSlipWnd() = default;
-
-bool CSlipWnd::prepare() {
-  Private& p = d();
-  slsale::CreateSteps steps;
-  steps.allocate = [&p] {
-    auto slip = std::make_unique<slsale::SlipState>();
-    slip->lines.resize(sl::kMaxSlipLines);
-    slip->loadedLines.resize(sl::kMaxSlipLines);
-    p.slip = std::move(slip);
-  };
-  steps.readEnvironment = [](sl::S_SELENV& env) {
-    sl::CSelJetAccess* jet = slsale::services().jet;
-    return jet ? jet->ReadEnvironment(env) : slsale::kNoStore;
-  };
-  steps.readCompany = [](sl::S_COMPANY& company) {
-    sl::CSelJetAccess* jet = slsale::services().jet;
-    return jet ? jet->ReadCompany(company) : slsale::kNoStore;
-  };
-  steps.holdSlipMarker = [&p] {
-    return p.slip->marker.acquireShared(slsale::kSlipMarkerName, hv6::LockScope::User);
-  };
-  steps.build = [this] { buildContent(); };
-  if (!slsale::runCreateSteps(steps, p.records, slsale::services().errMsg, p.frame)) {
-    p.slip.reset();
-    return false;
-  }
-  return true;
-}
-
-CE10Wnd::CE10Wnd(QWidget* frame) : CSlipWnd(frame, slsale::kE10Id, kE10Icon, slsale::kE10Help) {
-  setObjectName(QStringLiteral("E10"));
-}
-
-CE30Wnd::CE30Wnd(QWidget* frame) : CSlipWnd(frame, slsale::kE30Id, kE30Icon, slsale::kE30Help) {
-  setObjectName(QStringLiteral("E30"));
-}
-
 // CE2040Wnd, CE20Wnd, CE40Wnd: reportwindow.cpp; CE50Wnd: shippingwindow.cpp.
-CE2040Wnd::CE2040Wnd(QWidget* frame)
-    : CSaleMdiWnd(frame, slsale::kE20Id, kE2040Icon, slsale::kE20Help) {
-  Init(0);
-}
-
-void CE2040Wnd::Init(short mode) {
-  mode_ = mode;
-  const bool reservation = mode > 0;
-  setWindowId(reservation ? slsale::kE40Id : slsale::kE20Id,
-              reservation ? slsale::kE40Help : slsale::kE20Help);
-  setObjectName(reservation ? QStringLiteral("E40") : QStringLiteral("E20"));
-}
-
-CE20Wnd::CE20Wnd(QWidget* frame) : CE2040Wnd(frame) { Init(0); }
-
-CE40Wnd::CE40Wnd(QWidget* frame) : CE2040Wnd(frame) { Init(1); }
-
-CE50Wnd::CE50Wnd(QWidget* frame) : CSaleMdiWnd(frame, slsale::kE50Id, kE50Icon, slsale::kE50Help) {
-  setObjectName(QStringLiteral("E50"));
-}
 
 CE60Wnd::CE60Wnd(QWidget* frame) : CSaleMdiWnd(frame, slsale::kE60Id, kE60Icon, slsale::kE60Help) {
   setObjectName(QStringLiteral("E60"));

@@ -1,11 +1,14 @@
 // The content of the slip entry windows: the header fields, the place of
 // the line grid, the navigation buttons, the two rows of function keys and
 // the right-click menu, each bound to the slip editor.
+#include "outside/sl_errmsg/errmsg.h"
 #include "outside/sl_help/help.h"
 #include "outside/sl_jet/seljetaccess.h"
 #include "outside/sl_lib/convymd.h"
 #include "sales/slsale/module.h"
 #include "sales/slsale/slipgrid.h"
+#include "sales/model/slipcalc.h"
+#include "sales/slsale/slipprint.h"
 #include "sales/slsale/slipwindowparts.h"
 #include "sales/slsale/slsale.h"
 
@@ -476,8 +479,8 @@ void SlipWindowContent::refresh() {
 
 bool SlipWindowContent::enabled(int command) const {
   switch (command) {
-    case kCmdPrint:  // the printing of slips is not part of this window yet
-      return false;
+    case kCmdPrint:  // slips are printed from the sales slip window
+      return sales_;
     case kCmdDeleteSlip:
       return !sl::slText(editor_.header().slipNo).trimmed().isEmpty();
     default:
@@ -552,6 +555,17 @@ void SlipWindowContent::run(int command) {
     case kCmdNew: editor_.navigate(SlipMove::New); break;
     case kCmdHandOver: editor_.handOver(); break;
     case kCmdCalculator: grid_->openCalculator(); break;
+    case kCmdPrint:
+      if (editor_.header().clientCode == 0 ||
+          !hv6::sales::isCompleteLine(editor_.model().lines().value(0))) {
+        if (sl::CErrMsg* errors = services().errMsg)
+          errors->DispText(QStringLiteral("印刷する伝票がありません。得意先と明細を入力してください。"),
+                           window_);
+        break;
+      }
+      printSalesSlip(window_, editor_.header(), editor_.model().lines(), editor_.model().company(),
+                     editor_.client());
+      break;
     default: break;
   }
   fillLists();

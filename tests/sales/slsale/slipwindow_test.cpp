@@ -141,12 +141,11 @@ TEST_F(SlipWindowTest, BothWindowsHaveTheirHeaderFieldsKeysAndMenu) {
   for (QAction* action : menu->actions()) ids << action->objectName();
   EXPECT_EQ(ids, QStringList({"32927", "32915", "32916", "32931", "32936", "32928", "32929",
                               "32930", "32932", "32922"}));
-  // The printing button is disabled, and greyed in the menu.
-  EXPECT_FALSE(find<QPushButton>(sales, QStringLiteral("611"))->isEnabled());
+  // Printing is offered in the sales window, on its button and in the menu.
+  EXPECT_TRUE(find<QPushButton>(sales, QStringLiteral("611"))->isEnabled());
   EXPECT_TRUE(find<QPushButton>(sales, QStringLiteral("606"))->isEnabled());
   for (QAction* action : menu->actions())
-    EXPECT_EQ(action->isEnabled(), action->objectName() != QStringLiteral("32922"))
-        << action->objectName().toStdString();
+    EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
 }
 
 TEST_F(SlipWindowTest, KeysButtonsAndMenuReachTheirCommands) {
@@ -399,6 +398,34 @@ TEST_F(TypedSlipTest, ASlipTypedKeyByKeyIsSavedWithF2AndShowsInTheCalendar) {
                                         .arg(amount * 1.1)});
   // The window moved on to the next number.
   EXPECT_EQ(find<QLineEdit>(w, QStringLiteral("slipNo"))->text(), QStringLiteral("502"));
+}
+
+// F7 prints the shown sales slip in the print preview (closed here as the
+// user would); without a client and a line there is nothing to print.
+TEST_F(TypedSlipTest, F7ShowsTheSalesSlipInThePrintPreview) {
+  CSaleMdiWnd* w = open("Sale_NewE30Wnd", QStringLiteral("売上伝票"));
+  // Nothing to print yet: a box says so.
+  QTest::keyClick(find<QPushButton>(w, QStringLiteral("611")), Qt::Key_F7);
+  ASSERT_EQ(host->recorder.messages().size(), 1);
+  EXPECT_TRUE(host->recorder.messages().first().text.contains(QStringLiteral("印刷する伝票がありません")));
+  host->recorder.clear();
+  type(w, QStringLiteral("slipNo"), QStringLiteral("601"));
+  type(w, QStringLiteral("clientCode"), QStringLiteral("31"));
+  QWidget* grid = typeLines(w, 2, 0);
+  ASSERT_NE(grid, nullptr);
+  QString shown;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      shown = QString::fromLatin1(modal->metaObject()->className());
+      modal->close();
+    }
+  });
+  watch.start(50);
+  QTest::keyClick(grid, Qt::Key_F7);
+  watch.stop();
+  EXPECT_EQ(shown, QStringLiteral("QPrintPreviewDialog"));
+  EXPECT_TRUE(host->recorder.empty());
 }
 
 TEST_F(TypedSlipTest, TwoWindowsOnOneSlip_TheSecondSaveIsRefusedAndKeepsItsLines) {

@@ -7,6 +7,7 @@
 #include "outside/salehost/ui/masterwindow.h"
 #include "outside/salehost/ui/salemodule.h"
 #include "outside/salehost/ui/salesframe.h"
+#include "outside/sl_jet/seljetaccess.h"
 #include "platform/registry.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/temp_data_folder.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -96,6 +98,45 @@ TEST_F(SalesFrameTest, EachModuleWindowOpensOnceFromItsMenuAndClosesWithMessage1
     const short id = entry.second;
     EXPECT_TRUE(QTest::qWaitFor([&] { return module.window(id)->get() == nullptr; })) << entry.first;
   }
+}
+
+// What the data tools' query-end does to the host (closeChildren): a
+// changed slip asks 5102 first; No closes it unsaved, Yes saves it.
+TEST_F(SalesFrameTest, AQueryEndAsksToSaveAChangedSlipFirst) {
+  sl::S_CLIENTSEL client{};
+  client.code = 7;
+  sl::slSetText(client.name, QStringLiteral("青果店"));
+  ASSERT_EQ(services.store().AppendClient(client), sl::kSlOk);
+  const auto changeSlip = [&](const QString& slipNo) {
+    action("E30")->trigger();
+    QWidget* window = module.window(52)->get();
+    ASSERT_NE(window, nullptr);
+    auto* number = window->findChild<QLineEdit*>(QStringLiteral("slipNo"));
+    auto* code = window->findChild<QLineEdit*>(QStringLiteral("clientCode"));
+    ASSERT_TRUE(number && code);
+    number->setText(slipNo);
+    Q_EMIT number->editingFinished();
+    code->setText(QStringLiteral("7"));
+    Q_EMIT code->editingFinished();
+    messages.clear();
+  };
+  sl::S_SELSLIPHD stored{};
+
+  changeSlip(QStringLiteral("701"));
+  messages.answer(hv6::MsgAnswer::No);
+  EXPECT_TRUE(frame->closeChildren());
+  EXPECT_EQ(messages.numbers(), QList<long>{5102});
+  EXPECT_EQ(services.store().ReadSlipHead(0, QStringLiteral("701").rightJustified(13), stored),
+            sl::kSlNotFound);
+
+  EXPECT_TRUE(QTest::qWaitFor([&] { return module.window(52)->get() == nullptr; }));
+  changeSlip(QStringLiteral("702"));
+  messages.answer(hv6::MsgAnswer::Yes);
+  EXPECT_TRUE(frame->closeChildren());
+  EXPECT_EQ(messages.numbers().value(0), 5102);
+  ASSERT_EQ(services.store().ReadSlipHead(0, QStringLiteral("702").rightJustified(13), stored),
+            sl::kSlOk);
+  EXPECT_EQ(stored.clientCode, 7);
 }
 
 TEST_F(SalesFrameTest, MasterWindowsOpenOnceBesideTheModuleWindows) {

@@ -157,6 +157,10 @@ QWidget* SalesFrame::openModuleWindow(short id) {
     return nullptr;
   }
   exports->set(window, 0);
+  // A window opened at its smallest would show two slip lines: it gets the
+  // area's room, up to a comfortable size.
+  if (!window->isMaximized() && !window->isMinimized())
+    window->resize(mdi_->viewport()->size().boundedTo(QSize(1320, 860)).expandedTo(window->size()));
   refreshMenus();
   return window;
 }

@@ -4,6 +4,7 @@
 
 #include "outside/hrvcom106/checkv5app.h"
 #include "platform/registry.h"
+#include "tests/outside/salehost/hostregistry.h"
 #include "tests/support/temp_data_folder.h"
 #include "tests/support/test_env.h"
 
@@ -14,18 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void writeSettings(const QString& registryFile, const QString& diaryPath) {
-  hv6::RegistryStore registry(registryFile);
-  const QString root = QStringLiteral("Software\\Velqor\\HV6");
-  ASSERT_EQ(registry.createKey(root + QStringLiteral("\\HV6\\Environment\\BaseInfo")),
-            hv6::RegStatus::Ok);
-  ASSERT_EQ(registry.writeString(root, QStringLiteral("CurrentKEY"), QStringLiteral("HV6")),
-            hv6::RegStatus::Ok);
-  ASSERT_EQ(registry.writeString(root + QStringLiteral("\\HV6\\Environment\\BaseInfo"),
-                                 QStringLiteral("DataPath"), diaryPath),
-            hv6::RegStatus::Ok);
-}
 
 int indexOfSales(CCheckV5App& check) {
   int count = 0;
@@ -41,7 +30,7 @@ int indexOfSales(CCheckV5App& check) {
 TEST(HostProgramTest, RunsOnTheRegistrysDataAndClosesWhenTheDataToolsAsk) {
   hv6test::TestEnvironment env;
   hv6test::TempDataFolder data;
-  writeSettings(qEnvironmentVariable("HV6_REGISTRY"), data.diaryPath());
+  hv6test::pointHostAtData(qEnvironmentVariable("HV6_REGISTRY"), data.diaryPath());
 
   QProcess host;
   host.setProgram(QStringLiteral(HV6_SALES_PROGRAM));

@@ -6,6 +6,7 @@
 #include "outside/sl_errmsg/errmsg.h"
 #include "outside/sl_jet/seljetaccess.h"
 #include "platform/registry.h"
+#include "tests/outside/salehost/hostregistry.h"
 #include "tests/support/temp_data_folder.h"
 #include "tests/support/test_env.h"
 
@@ -18,18 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void pointAtData(const QString& registryFile, const QString& diaryPath) {
-  hv6::RegistryStore registry(registryFile);
-  const QString root = QStringLiteral("Software\\Velqor\\HV6");
-  ASSERT_EQ(registry.createKey(root + QStringLiteral("\\HV6\\Environment\\BaseInfo")),
-            hv6::RegStatus::Ok);
-  ASSERT_EQ(registry.writeString(root, QStringLiteral("CurrentKEY"), QStringLiteral("HV6")),
-            hv6::RegStatus::Ok);
-  ASSERT_EQ(registry.writeString(root + QStringLiteral("\\HV6\\Environment\\BaseInfo"),
-                                 QStringLiteral("DataPath"), diaryPath),
-            hv6::RegStatus::Ok);
-}
 
 struct ProcessRun {
   int status = -1;
@@ -57,7 +46,7 @@ TEST(ReportCommandProcess, WritesTheReportOrSays835) {
   hv6test::TestEnvironment environment;
   hv6test::TempDataFolder data;
   QTemporaryDir work;
-  pointAtData(qEnvironmentVariable("HV6_REGISTRY"), data.diaryPath());
+  hv6test::pointHostAtData(qEnvironmentVariable("HV6_REGISTRY"), data.diaryPath());
   {
     // One credit slip of 2 x 500 at 10 % per line, tax 100.
     sl::CSelJetAccess jet(&data.diary());

@@ -9,6 +9,7 @@
 #include "outside/salehost/ui/salesframe.h"
 #include "outside/sl_jet/seljetaccess.h"
 #include "platform/registry.h"
+#include "tests/outside/salehost/hostregistry.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/temp_data_folder.h"
 #include "tests/support/test_env.h"
@@ -32,14 +33,8 @@ class SalesFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // The data set the sales slip window reads its farm-work masters from.
-    hv6::RegistryStore registry;
-    const QString base = QStringLiteral("Software\\Velqor\\HV6");
-    const QString baseInfo = base + QStringLiteral("\\HV6\\Environment\\BaseInfo");
-    ASSERT_EQ(registry.createKey(baseInfo), hv6::RegStatus::Ok);
-    ASSERT_EQ(registry.writeString(base, QStringLiteral("CurrentKEY"), QStringLiteral("HV6")),
-              hv6::RegStatus::Ok);
-    ASSERT_EQ(registry.writeString(baseInfo, QStringLiteral("DataPath"), data.diaryPath()),
-              hv6::RegStatus::Ok);
+    hv6test::pointHostAtData(hv6::RegistryStore::defaultPath(), data.diaryPath());
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(services.open(data.diaryPath())) << services.errorText().toStdString();
     ASSERT_TRUE(module.load(kLibrary)) << module.errorText().toStdString();
     services.handTo(module);

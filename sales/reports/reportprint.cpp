@@ -142,10 +142,19 @@ void drawPageFrame(QPainter& p, const ReportSource& report, const Geometry& g, i
   p.drawText(QRectF(g.area.left(), g.headTop, g.area.width(), g.line * 2), Qt::AlignCenter,
              report.title());
   p.setFont(g.font);
-  const QRectF info(g.area.left(), g.headTop + g.line * 2.3, g.x.last() - g.area.left(), g.line);
-  p.drawText(info, Qt::AlignLeft | Qt::AlignVCenter, report.conditionLines().join(QStringLiteral("　")));
-  p.drawText(info, Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("作成日 %1").arg(printed.toString(QStringLiteral("yyyy/MM/dd HH:mm"))));
+  // The conditions on the left, the date printed on the right; the
+  // conditions give way (elided) so that the two never overlap.
+  const double right = std::max(g.x.last(), g.area.right());
+  const QRectF info(g.area.left(), g.headTop + g.line * 2.3, right - g.area.left(), g.line);
+  const QString date =
+      QStringLiteral("作成日 %1").arg(printed.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+  const QFontMetricsF metrics(g.font, p.device());
+  const double room = info.width() - metrics.horizontalAdvance(date) - metrics.height();
+  p.drawText(QRectF(info.left(), info.top(), std::max(0.0, room), info.height()),
+             Qt::AlignLeft | Qt::AlignVCenter,
+             metrics.elidedText(report.conditionLines().join(QStringLiteral("　")), Qt::ElideRight,
+                                std::max(0.0, room)));
+  p.drawText(info, Qt::AlignRight | Qt::AlignVCenter, date);
   p.drawText(QRectF(g.area.left(), g.area.bottom() - g.line, g.area.width(), g.line),
              Qt::AlignCenter, QStringLiteral("%1 / %2").arg(page).arg(pages));
 }

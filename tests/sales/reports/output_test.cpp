@@ -9,6 +9,11 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
 
 namespace hv6test {
 namespace {
@@ -144,6 +149,61 @@ TEST(ReportPrint, TooWideValuesPrintAsDotsAndPagesAreNumbered) {
   EXPECT_TRUE(compact.contains(QStringLiteral("\n1/%1\n").arg(pages)));
   EXPECT_TRUE(compact.contains(QStringLiteral("\n%1/%1\n").arg(pages)));
   EXPECT_TRUE(text.contains(QStringLiteral("行200")));
+}
+
+// A narrow report with long conditions: the conditions give way to the
+// date printed on the same line instead of running into it.
+class LongConditions : public WideValues {
+ public:
+  LongConditions() : WideValues(3) {}
+  QStringList conditionLines() const override {
+    return {QStringLiteral("伝票日付 2024/01/01 ～ 2024/12/31"), QStringLiteral("発送予定日 指定なし"),
+            QStringLiteral("入力区分 指定なし"), QStringLiteral("得意先区分 指定なし"),
+            QStringLiteral("担当者 指定なし"), QStringLiteral("全件対象")};
+  }
+};
+
+struct WordBox {
+  double xMin = 0, yMin = 0, xMax = 0;
+  QString text;
+};
+
+// The words of the first page with their boxes (pdftotext -bbox).
+QList<WordBox> pdfWords(const QString& path) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"),
+          {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+           QStringLiteral("1"), path, QStringLiteral("-")});
+  if (!p.waitForFinished(30000)) return {};
+  const QString html = QString::fromUtf8(p.readAllStandardOutput());
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
+  QList<WordBox> words;
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                  m.captured(4)});
+  }
+  return words;
+}
+
+TEST(ReportPrint, TheConditionsNeverRunIntoTheDatePrinted) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("conditions.pdf"));
+  ASSERT_TRUE(writeReportPdf(LongConditions(), path, nullptr,
+                             QDateTime(QDate(2024, 5, 1), QTime(9, 30))));
+  const QList<WordBox> words = pdfWords(path);
+  const auto date = std::find_if(words.begin(), words.end(), [](const WordBox& w) {
+    return w.text.startsWith(QStringLiteral("作成日"));
+  });
+  ASSERT_NE(date, words.end());
+  int sameLine = 0;
+  for (const WordBox& w : words) {
+    if (std::abs(w.yMin - date->yMin) > 2 || w.xMin >= date->xMin) continue;
+    ++sameLine;
+    EXPECT_LE(w.xMax, date->xMin) << w.text.toStdString();
+  }
+  EXPECT_GT(sameLine, 0);  // the conditions are on that line
 }
 
 TEST_F(OutputTest, ShippingListsPrintUnderTheirTitles) {

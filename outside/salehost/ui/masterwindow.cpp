@@ -89,20 +89,20 @@ MasterWindow::MasterWindow(std::unique_ptr<MasterTable> table, QWidget* parent)
 
   auto* buttons = new QHBoxLayout;
   if (!table_->single()) {
-    QPushButton* fresh = button("new", u"新規(F2)", Qt::Key_F2, this);
+    QPushButton* fresh = button("new", u"F3 新規", Qt::Key_F3, this);
     connect(fresh, &QPushButton::clicked, this, &MasterWindow::startNew);
     buttons->addWidget(fresh);
   }
-  QPushButton* store = button("save", u"登録(F5)", Qt::Key_F5, this);
+  QPushButton* store = button("save", u"F2 登録", Qt::Key_F2, this);
   connect(store, &QPushButton::clicked, this, [this] { save(); });
   buttons->addWidget(store);
   if (!table_->single()) {
-    QPushButton* erase = button("delete", u"削除(F3)", Qt::Key_F3, this);
+    QPushButton* erase = button("delete", u"F4 削除", Qt::Key_F4, this);
     connect(erase, &QPushButton::clicked, this, [this] { removeCurrent(); });
     buttons->addWidget(erase);
   }
   buttons->addStretch(1);
-  QPushButton* close = button("close", u"閉じる(F8)", Qt::Key_F8, this);
+  QPushButton* close = button("close", u"F8 閉じる", Qt::Key_F8, this);
   connect(close, &QPushButton::clicked, this, &MasterWindow::closeRequested);
   buttons->addWidget(close);
   layout->addLayout(buttons);

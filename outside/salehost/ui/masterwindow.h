@@ -1,7 +1,8 @@
 #pragma once
 // A master window of the sales host: the list of a master with a search
-// line, the form of the chosen row, and the buttons 新規(F2), 登録(F5),
-// 削除(F3) and 閉じる(F8). Enter moves to the next field. For the company
+// line, the form of the chosen row, and the buttons with the slip windows'
+// keys: F2 登録, F3 新規 (as 1行挿入), F4 削除 (as 1行削除), F8 閉じる.
+// Enter moves to the next field. For the company
 // and environment records the window shows the form of the one record.
 // Controls carry objectNames: "search", "list", "new", "save", "delete",
 // "close" and each field's name.

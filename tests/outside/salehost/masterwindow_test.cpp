@@ -212,6 +212,15 @@ TEST_F(MasterWindowTest, SearchNarrowsTheListAndEnterMovesThroughTheForm) {
   code->setFocus();
   QTest::keyClick(code, Qt::Key_Return);
   EXPECT_TRUE(edit(window, "name")->hasFocus());
+
+  // The slip windows' keys: F3 a new row (the next free code), F2 stores it.
+  QTest::keyClick(edit(window, "name"), Qt::Key_F3);
+  EXPECT_EQ(edit(window, "code")->text(), QStringLiteral("4"));
+  type(window, "name", QStringLiteral("高橋"));
+  QTest::keyClick(edit(window, "name"), Qt::Key_F2);
+  sl::S_PERSON added{};
+  ASSERT_EQ(store.ReadPerson(4, added), sl::kSlOk);
+  EXPECT_EQ(sl::slText(added.name), QStringLiteral("高橋"));
 }
 
 TEST_F(MasterWindowTest, TheCompanyRecordChecksTheInvoiceNumberAndStoresRatesInHundredths) {

@@ -143,7 +143,7 @@ TEST_F(SalesFrameTest, MasterWindowsOpenOnceBesideTheModuleWindows) {
   auto* goods = frame->mdiArea()->activeSubWindow();
   ASSERT_NE(goods, nullptr);
   EXPECT_EQ(goods->windowTitle(), QStringLiteral("商品登録"));
-  // 閉じる(F8) closes it; the menu opens a fresh one afterwards.
+  // F8 閉じる closes it; the menu opens a fresh one afterwards.
   auto* window = qobject_cast<salehost::MasterWindow*>(goods->widget());
   ASSERT_NE(window, nullptr);
   frame->activateWindow();

@@ -129,12 +129,12 @@ using sl::CSelJetAccess;
 // One field of a record: its description and how it is read and written.
 template <class Rec>
 struct Binding {
-  FieldSpec spec;
+  FieldSpec field;
   std::function<QVariant(const Rec&)> get;
   std::function<void(Rec&, const QVariant&)> set;
 };
 
-FieldSpec spec(const char* name, const char16_t* caption, FieldType type) {
+FieldSpec makeField(const char* name, const char16_t* caption, FieldType type) {
   FieldSpec field;
   field.name = QString::fromLatin1(name);
   field.caption = QString::fromUtf16(caption);
@@ -145,7 +145,7 @@ FieldSpec spec(const char* name, const char16_t* caption, FieldType type) {
 template <class Rec, std::size_t N>
 Binding<Rec> textField(const char* name, const char16_t* caption, char16_t (Rec::*member)[N],
                        bool listed = false, bool required = false) {
-  FieldSpec field = spec(name, caption, FieldType::Text);
+  FieldSpec field = makeField(name, caption, FieldType::Text);
   field.maxChars = static_cast<int>(N - 1);
   field.listed = listed;
   field.required = required;
@@ -156,7 +156,7 @@ Binding<Rec> textField(const char* name, const char16_t* caption, char16_t (Rec:
 template <class Rec, class M>
 Binding<Rec> integerField(const char* name, const char16_t* caption, M Rec::*member,
                           double minimum, double maximum, bool listed = false) {
-  FieldSpec field = spec(name, caption, FieldType::Integer);
+  FieldSpec field = makeField(name, caption, FieldType::Integer);
   field.minimum = minimum;
   field.maximum = maximum;
   field.listed = listed;
@@ -167,7 +167,7 @@ Binding<Rec> integerField(const char* name, const char16_t* caption, M Rec::*mem
 template <class Rec>
 Binding<Rec> decimalField(const char* name, const char16_t* caption, double Rec::*member,
                           double minimum, double maximum, int decimals, bool listed = false) {
-  FieldSpec field = spec(name, caption, FieldType::Decimal);
+  FieldSpec field = makeField(name, caption, FieldType::Decimal);
   field.minimum = minimum;
   field.maximum = maximum;
   field.decimals = decimals;
@@ -179,7 +179,7 @@ Binding<Rec> decimalField(const char* name, const char16_t* caption, double Rec:
 template <class Rec>
 Binding<Rec> choiceField(const char* name, const char16_t* caption, std::uint8_t Rec::*member,
                          const QStringList& choices, int base, bool listed = false) {
-  FieldSpec field = spec(name, caption, FieldType::Choice);
+  FieldSpec field = makeField(name, caption, FieldType::Choice);
   field.choices = choices;
   field.choiceBase = base;
   field.listed = listed;
@@ -189,15 +189,15 @@ Binding<Rec> choiceField(const char* name, const char16_t* caption, std::uint8_t
 
 template <class Rec>
 Binding<Rec> checkField(const char* name, const char16_t* caption, std::uint8_t Rec::*member) {
-  return {spec(name, caption, FieldType::Check),
+  return {makeField(name, caption, FieldType::Check),
           [member](const Rec& r) { return QVariant(static_cast<int>(r.*member)); },
           [member](Rec& r, const QVariant& v) { r.*member = v.toInt() != 0 ? 1 : 0; }};
 }
 
 template <class Binding>
 Binding asKey(Binding binding) {
-  binding.spec.key = true;
-  binding.spec.listed = true;
+  binding.field.key = true;
+  binding.field.listed = true;
   return binding;
 }
 
@@ -223,12 +223,12 @@ class RecordTable final : public MasterTable {
         bindings_(std::move(bindings)),
         store_(std::move(store)),
         rule_(std::move(rule)) {
-    for (const Binding<Rec>& binding : bindings_) specs_.append(binding.spec);
+    for (const Binding<Rec>& binding : bindings_) fieldSpecs_.append(binding.field);
   }
 
   QString title() const override { return title_; }
   QString rowName() const override { return rowName_; }
-  const QList<FieldSpec>& fields() const override { return specs_; }
+  const QList<FieldSpec>& fields() const override { return fieldSpecs_; }
   bool single() const override { return single_; }
 
   int load(QList<Values>& rows) override {
@@ -287,7 +287,7 @@ class RecordTable final : public MasterTable {
   QString rowName_;
   bool single_;
   QList<Binding<Rec>> bindings_;
-  QList<FieldSpec> specs_;
+  QList<FieldSpec> fieldSpecs_;
   RecordStore<Rec> store_;
   std::function<Refusal(const Values&)> rule_;
 };
@@ -481,7 +481,7 @@ std::unique_ptr<MasterTable> companyTable(CSelJetAccess& store) {
   // The first four codes of the tax-rate table: the rate in % and the
   // reduced-rate mark.
   for (int i = 0; i < 4; ++i) {
-    FieldSpec rate = spec("", u"", FieldType::Decimal);
+    FieldSpec rate = makeField("", u"", FieldType::Decimal);
     rate.name = QStringLiteral("taxRate%1").arg(i);
     rate.caption = QStringLiteral("税率コード%1（％）").arg(i);
     rate.maximum = 100;
@@ -490,7 +490,7 @@ std::unique_ptr<MasterTable> companyTable(CSelJetAccess& store) {
                    [i](R& r, const QVariant& v) {
                      r.taxRates[i] = static_cast<std::int32_t>(std::lround(v.toDouble() * 100));
                    }});
-    FieldSpec reduced = spec("", u"", FieldType::Check);
+    FieldSpec reduced = makeField("", u"", FieldType::Check);
     reduced.name = QStringLiteral("reducedRate%1").arg(i);
     reduced.caption = QStringLiteral("税率コード%1は軽減税率").arg(i);
     fields.append({reduced, [i](const R& r) { return QVariant(static_cast<int>(r.reducedRate[i])); },

@@ -10,9 +10,9 @@
 namespace salehost {
 
 Refusal MasterTable::check(const Values& values) const {
-  const QList<FieldSpec>& specs = fields();
-  for (int i = 0; i < specs.size(); ++i) {
-    const FieldSpec& field = specs.at(i);
+  const QList<FieldSpec>& all = fields();
+  for (int i = 0; i < all.size(); ++i) {
+    const FieldSpec& field = all.at(i);
     const QVariant value = values.value(i);
     const QString caption = QStringLiteral("「%1」").arg(field.caption);
     switch (field.type) {
@@ -55,9 +55,9 @@ Refusal MasterTable::check(const Values& values) const {
 }
 
 int MasterTable::keyField() const {
-  const QList<FieldSpec>& specs = fields();
-  for (int i = 0; i < specs.size(); ++i)
-    if (specs.at(i).key) return i;
+  const QList<FieldSpec>& all = fields();
+  for (int i = 0; i < all.size(); ++i)
+    if (all.at(i).key) return i;
   return -1;
 }
 

@@ -10,15 +10,39 @@ namespace {
 
 constexpr int kConnectWaitMs = 2000;
 const QByteArray kRaiseRequest = QByteArrayLiteral("raise\n");
+const QString kHv6Socket = QStringLiteral("hv6.instance");
+
+QString socketIn(const QString& name) { return runtimeFolder() + u'/' + name; }
+
+bool askToRaiseAt(const QString& path) {
+  QLocalSocket socket;
+  socket.connectToServer(path);
+  if (!socket.waitForConnected(kConnectWaitMs)) return false;
+  socket.write(kRaiseRequest);
+  const bool sent = socket.waitForBytesWritten(kConnectWaitMs);
+  socket.disconnectFromServer();
+  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectWaitMs);
+  return sent;
+}
 
 }  // namespace
 
 InstanceGuard::InstanceGuard(QString title, QObject* parent)
-    : QObject(parent), title_(std::move(title)) {}
+    : QObject(parent), title_(std::move(title)), socketName_(kHv6Socket) {}
+
+InstanceGuard::InstanceGuard(QString title, QString socketName, QObject* parent)
+    : QObject(parent),
+      title_(std::move(title)),
+      socketName_(std::move(socketName)),
+      machineWide_(false) {}
 
 InstanceGuard::~InstanceGuard() { release(); }
 
-QString InstanceGuard::serverPath() { return runtimeFolder() + QStringLiteral("/hv6.instance"); }
+QString InstanceGuard::serverPath() { return socketIn(kHv6Socket); }
+
+QString InstanceGuard::socketPath() const { return socketIn(socketName_); }
+
+bool InstanceGuard::askToRaise() const { return askToRaiseAt(socketPath()); }
 
 InstanceGuard::Outcome InstanceGuard::acquire(bool askToRaise) {
   error_.clear();
@@ -27,10 +51,10 @@ InstanceGuard::Outcome InstanceGuard::acquire(bool askToRaise) {
       error_ = userLock_.errorText();
       return Outcome::Failed;
     }
-    if (askToRaise) askRunningToRaise();  // with nobody answering the start ends all the same
+    if (askToRaise) askToRaiseAt(socketPath());  // nobody answering: the start ends all the same
     return Outcome::AlreadyRunning;
   }
-  if (!machineLock_.acquire(kMachineGuardName, LockScope::Machine)) {
+  if (machineWide_ && !machineLock_.acquire(kMachineGuardName, LockScope::Machine)) {
     error_ = machineLock_.errorText();
     userLock_.release();
     return Outcome::OtherUser;
@@ -53,9 +77,9 @@ void InstanceGuard::listen() {
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   // A socket file left by a program that died: the per-user guard proves
   // nobody listens on it any more.
-  QLocalServer::removeServer(serverPath());
+  QLocalServer::removeServer(socketPath());
   connect(server_, &QLocalServer::newConnection, this, &InstanceGuard::takeConnection);
-  if (!server_->listen(serverPath())) error_ = server_->errorString();
+  if (!server_->listen(socketPath())) error_ = server_->errorString();
 }
 
 void InstanceGuard::takeConnection() {
@@ -71,15 +95,6 @@ void InstanceGuard::takeConnection() {
   }
 }
 
-bool InstanceGuard::askRunningToRaise() {
-  QLocalSocket socket;
-  socket.connectToServer(serverPath());
-  if (!socket.waitForConnected(kConnectWaitMs)) return false;
-  socket.write(kRaiseRequest);
-  const bool sent = socket.waitForBytesWritten(kConnectWaitMs);
-  socket.disconnectFromServer();
-  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectWaitMs);
-  return sent;
-}
+bool InstanceGuard::askRunningToRaise() { return askToRaiseAt(serverPath()); }
 
 }  // namespace hv6

@@ -32,6 +32,10 @@ class InstanceGuard : public QObject {
   };
 
   explicit InstanceGuard(QString title, QObject* parent = nullptr);
+  // A guard of another program of the system (the sales host): its own
+  // lock and socket, and without the machine-wide guard, which belongs to
+  // hv6.
+  InstanceGuard(QString title, QString socketName, QObject* parent = nullptr);
   ~InstanceGuard() override;
 
   // askToRaise: when this user's program runs, ask it to raise its window
@@ -42,10 +46,13 @@ class InstanceGuard : public QObject {
   void release();
 
   const QString& errorText() const { return error_; }
-  // The socket of this user's running program, in the runtime folder.
+  // The socket of this user's running hv6, in the runtime folder.
   static QString serverPath();
-  // Asks the running program to raise its window; false when none answers.
+  // Asks the running hv6 to raise its window; false when none answers.
   static bool askRunningToRaise();
+  // The same for the program this guard guards.
+  QString socketPath() const;
+  bool askToRaise() const;
 
  Q_SIGNALS:
   void raiseRequested();
@@ -55,6 +62,8 @@ class InstanceGuard : public QObject {
   void takeConnection();
 
   QString title_;
+  QString socketName_;
+  bool machineWide_ = true;
   NamedLock userLock_;
   NamedLock machineLock_;
   QLocalServer* server_ = nullptr;

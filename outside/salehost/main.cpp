@@ -10,6 +10,7 @@
 #include "platform/presenter.h"
 #include "platform/registry.h"
 #include "platform/ui/message_box.h"
+#include "shell/instanceguard.h"
 #include "sales/reports/reportcommand.h"
 
 #include <QApplication>
@@ -68,6 +69,16 @@ int main(int argc, char* argv[]) {
     }
     return hv6::sales::runReportCommand(arguments, services.store(), errors);
   }
+  // One sales host per user (the report command above runs beside it): a
+  // second start raises the first one's window.
+  hv6::InstanceGuard guard(QStringLiteral("hv6-sales"), QStringLiteral("hv6-sales.instance"));
+  switch (guard.acquire()) {
+    case hv6::InstanceGuard::Outcome::First: break;
+    case hv6::InstanceGuard::Outcome::AlreadyRunning: return 0;
+    case hv6::InstanceGuard::Outcome::OtherUser:
+    case hv6::InstanceGuard::Outcome::Failed: return fail(guard.errorText());
+  }
+
   if (salehost::readHostSettings(registry, settings) != 0)
     return fail(QStringLiteral("[%1] 販売管理の設定（データの場所）が読めません。\n"
                                "作業日誌（hv6）を一度起動してから、もう一度実行してください。")
@@ -95,6 +106,11 @@ int main(int argc, char* argv[]) {
   // changed slip asks to be saved first) or the answer is no.
   running.setQueryEndHandler([&frame] { return frame.closeChildren(); });
   QObject::connect(&running, &CRunningProgram::closeRequested, &frame, &QWidget::close);
+  QObject::connect(&guard, &hv6::InstanceGuard::raiseRequested, &frame, [&frame] {
+    if (frame.isMinimized()) frame.showNormal();
+    frame.raise();
+    frame.activateWindow();
+  });
   // Where the desktop does not maximise, the frame still takes most of it.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();

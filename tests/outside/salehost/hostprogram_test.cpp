@@ -43,6 +43,20 @@ TEST(HostProgramTest, RunsOnTheRegistrysDataAndClosesWhenTheDataToolsAsk) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return (index = indexOfSales(check)) >= 0; }, 20000))
       << host.readAllStandardError().toStdString();
   ASSERT_GE(index, 0);
+  // A second start only raises the first: it ends at once, nothing more
+  // is registered.
+  QProcess second;
+  second.setProgram(QStringLiteral(HV6_SALES_PROGRAM));
+  second.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+  second.start();
+  EXPECT_TRUE(second.waitForFinished(20000));
+  EXPECT_EQ(second.exitCode(), 0);
+  int running = 0;
+  ASSERT_TRUE(check.CheckHv6Process(running));
+  EXPECT_EQ(running, 1);
+  index = indexOfSales(check);
+  ASSERT_GE(index, 0);
+
   // Nothing is being edited: it agrees, then closes on request.
   EXPECT_TRUE(check.QueryEnd(index));
   check.Close(index);

@@ -1,6 +1,7 @@
 #include "sales/slsale/reportlist.h"
 
 #include "outside/sl_errmsg/errmsg.h"
+#include "outside/sl_help/help.h"
 #include "outside/sl_nmsg/nmlmsg.h"
 #include "platform/file_chooser.h"
 #include "platform/registry.h"
@@ -30,6 +31,19 @@
 #include <QVBoxLayout>
 
 namespace slsale {
+
+QList<ReportCommand> reportCommands(QWidget* window, int conditionsId,
+                                    std::function<void()> print,
+                                    std::function<void()> conditions) {
+  return {{600, QStringLiteral("F7 印刷"), QKeySequence(Qt::Key_F7), std::move(print)},
+          {conditionsId, QStringLiteral("検索条件"), QKeySequence(), std::move(conditions)},
+          {601, QStringLiteral("F1 ﾍﾙﾌﾟ"), QKeySequence(Qt::Key_F1),
+           [] {
+             if (sl::CHelp* help = services().help) help->HelpDisp();
+           }},
+          {602, QStringLiteral("F8 閉じる"), QKeySequence(Qt::Key_F8),
+           [window] { window->close(); }}};
+}
 
 using hv6::sales::CellKind;
 using hv6::sales::LineType;

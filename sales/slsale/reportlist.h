@@ -57,6 +57,13 @@ struct ReportCommand {
   std::function<void()> run;
 };
 
+// The four commands of a report window: print (600, F7), conditions
+// (conditionsId: 603 in the daily reports, 610 in the shipping list),
+// help (601, F1) and close (602, F8).
+QList<ReportCommand> reportCommands(QWidget* window, int conditionsId,
+                                    std::function<void()> print,
+                                    std::function<void()> conditions);
+
 // The list, the summary and the commands of a report window.
 class ReportPanel : public QWidget {
  public:

@@ -33,9 +33,6 @@ constexpr int kE2040Icon = 150;
 constexpr int kMinimumTextLines = 11;
 
 // Commands of the daily reports.
-constexpr int kPrintCommand = 600;
-constexpr int kHelpCommand = 601;
-constexpr int kCloseCommand = 602;
 constexpr int kConditionsCommand = 603;
 constexpr int kPrintMenu = 32922;
 constexpr int kConditionsMenu = 32919;
@@ -124,14 +121,8 @@ class DailyPanel : public slsale::ReportPanel {
 
  private:
   QList<slsale::ReportCommand> commands(CE2040Wnd* window) {
-    return {{kPrintCommand, QStringLiteral("F7 印刷"), QKeySequence(Qt::Key_F7), [this] { print_(); }},
-            {kConditionsCommand, QStringLiteral("検索条件"), QKeySequence(), [this] { askConditions(); }},
-            {kHelpCommand, QStringLiteral("F1 ﾍﾙﾌﾟ"), QKeySequence(Qt::Key_F1),
-             [] {
-               if (sl::CHelp* help = slsale::services().help) help->HelpDisp();
-             }},
-            {kCloseCommand, QStringLiteral("F8 閉じる"), QKeySequence(Qt::Key_F8),
-             [window] { window->close(); }}};
+    return slsale::reportCommands(window, kConditionsCommand, [this] { print_(); },
+                                  [this] { askConditions(); });
   }
 
   CE2040Wnd* window_;

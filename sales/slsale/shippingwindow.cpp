@@ -32,9 +32,6 @@ namespace {
 constexpr int kE50Icon = 151;
 constexpr int kMinimumTextLines = 11;
 
-constexpr int kPrintCommand = 600;
-constexpr int kHelpCommand = 601;
-constexpr int kCloseCommand = 602;
 constexpr int kConditionsCommand = 610;
 constexpr int kPrintMenu = 32922;
 constexpr int kConditionsMenu = 32919;
@@ -117,14 +114,8 @@ class ShippingPanel : public slsale::ReportPanel {
 
  private:
   QList<slsale::ReportCommand> commands(CE50Wnd* window) {
-    return {{kPrintCommand, QStringLiteral("F7 印刷"), QKeySequence(Qt::Key_F7), [this] { print_(); }},
-            {kConditionsCommand, QStringLiteral("検索条件"), QKeySequence(), [this] { askConditions(); }},
-            {kHelpCommand, QStringLiteral("F1 ﾍﾙﾌﾟ"), QKeySequence(Qt::Key_F1),
-             [] {
-               if (sl::CHelp* help = slsale::services().help) help->HelpDisp();
-             }},
-            {kCloseCommand, QStringLiteral("F8 閉じる"), QKeySequence(Qt::Key_F8),
-             [window] { window->close(); }}};
+    return slsale::reportCommands(window, kConditionsCommand, [this] { print_(); },
+                                  [this] { askConditions(); });
   }
 
   CE50Wnd* window_;
